@@ -1,0 +1,74 @@
+#include <windows.h>
+
+#include "app/app.h"
+#include "app/copies.h"
+#include "app/switch.h"
+#include "runtime/program.h"
+#include "runtime/random.h"
+#include "runtime/strings.h"
+#include "runtime/text.h"
+
+int32_t SpriteCount;
+int32_t FrameDelay;
+int32_t SpriteIndex;
+char* SettingsDir;
+
+static HANDLE GuardMutex;
+static char* Switch;
+
+static void InitialiseLibraries(void)
+{
+    SeedRandomFromClock();
+}
+
+static void EndLibraries(void)
+{
+}
+
+void FindSettingsDir(void)
+{
+    enum { PATH_ROOM = 1000 };
+    char* path = NULL;
+    AssignFromScratch(&path, Spaces(PATH_ROOM, ScratchCursor));
+    if (path)
+        GetModuleFileNameA(NULL, path, PATH_ROOM);
+    AssignFromScratch(&SettingsDir, DirectoryPart(path, ScratchCursor));
+    FreeString(path);
+#if defined(ZARN_DEV_COMPILER_DIR) && defined(ZARN_DEV_SOURCE_DIR)
+    // A program started from the development tools keeps its settings with the sources.
+    if (StringsEqual(SettingsDir, ZARN_DEV_COMPILER_DIR))
+        AssignString(&SettingsDir, ZARN_DEV_SOURCE_DIR);
+#endif
+}
+
+void ZarnMain(void* instance, void* previous, const char* commandTail, int showState)
+{
+    (void)previous;
+    (void)commandTail;
+    (void)showState;
+    SpriteCount = 0;
+    FrameDelay = 0;
+    SpriteIndex = 0;
+    SettingsDir = NULL;
+    Switch = NULL;
+    GuardMutex = NULL;
+
+    StartProgram((HINSTANCE)instance, InitialiseLibraries, EndLibraries);
+    AllocateCopyTables();
+
+    GuardMutex = CreateMutexA(NULL, TRUE, "Zarn-Screensaver");
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        EndProgram();
+
+    FindSettingsDir();
+    ReadSwitch(&Switch);
+    switch (SelectMode(Switch)) {
+    case MODE_CONFIGURE:
+        RunConfiguration();
+    case MODE_SHOW:
+        RunShow();
+    case MODE_NONE:
+        break;
+    }
+    EndProgram();
+}

@@ -1,0 +1,7 @@
+#include "app/app.h"
+#include "runtime/program.h"
+
+void RunShow(void)
+{
+    EndProgram();
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the screensaver twice from the same sources: build/win32 (PE32, the target
+# Windows release) and build/win64 (PE32+, the one that runs under Wine here, with
+# the tests). Pass --no-tests to leave the test programs out of the 64-bit build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+tests=ON
+[ "${1:-}" = "--no-tests" ] && tests=OFF
+jobs=$(nproc)
+
+configure() {
+  local dir=$1 toolchain=$2 with_tests=$3
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release -DZARN_TESTS="$with_tests" >/dev/null
+  else
+    cmake -S "$root" -B "$dir" -DZARN_TESTS="$with_tests" >/dev/null
+  fi
+}
+
+configure "$root/build/win32" mingw-i686.cmake OFF
+cmake --build "$root/build/win32" -j "$jobs"
+configure "$root/build/win64" mingw-x86_64.cmake "$tests"
+cmake --build "$root/build/win64" -j "$jobs"

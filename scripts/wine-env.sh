@@ -1,0 +1,52 @@
+# Shell functions shared by the scripts that run the Windows programs under Wine:
+# a private Xvfb display on a free number and a private Wine prefix.
+
+XVFB_PID=
+XVFB_SCREEN=${XVFB_SCREEN:-640x480x16}
+
+start_private_display() {
+  local number
+  for number in $(seq 91 250); do
+    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+    Xvfb ":${number}" -screen 0 "$XVFB_SCREEN" -nolisten tcp -noreset >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local tries
+    for tries in $(seq 1 100); do
+      if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        break # another run took this number first
+      fi
+      if xdpyinfo -display ":${number}" >/dev/null 2>&1; then
+        export DISPLAY=":${number}"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  done
+  echo "no free X display number for Xvfb" >&2
+  return 1
+}
+
+stop_private_display() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}
+
+prepare_wine_prefix() {
+  export WINEPREFIX=$1
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEARCH=win64
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+}
