@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/copies.h"
 #include "app/switch.h"
+#include "image/image.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
 #include "runtime/strings.h"
@@ -18,6 +19,7 @@ static char* Switch;
 
 static void InitialiseLibraries(void)
 {
+    ResetImageDecoders();
     SeedRandomFromClock();
 }
 

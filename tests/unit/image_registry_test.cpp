@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "image/image.h"
+
+namespace {
+
+// Test decoders that note what the registry asked of them.
+struct FakeLog {
+    std::string calls;
+    int32_t width = 5;
+    int32_t height = 2;
+    long filePosition = -1;
+};
+FakeLog Log;
+
+int32_t ProbeFor(char name, FILE* file, const void* data, size_t length, bool accept)
+{
+    Log.calls += name;
+    if (file)
+        Log.filePosition = ftell(file);
+    else if (!data || length == 0)
+        return 0;
+    return accept;
+}
+
+int32_t DecodeFor(char name, uint8_t* buffer, int32_t pitch)
+{
+    Log.calls += (char)(name - 'a' + 'A');
+    for (int32_t row = 0; row < Log.height; row++)
+        for (int32_t i = 0; i < Log.width * 3; i++)
+            buffer[row * pitch + i] = (uint8_t)(name + row);
+    return 1;
+}
+
+const ImageDecoder Refusing = {
+    [](FILE* f, const void* d, size_t n, const char*) { return ProbeFor('r', f, d, n, false); },
+    [](uint8_t* b, int32_t p, int32_t) { return DecodeFor('r', b, p); },
+    []() { return Log.width; },
+    []() { return Log.height; },
+    []() { Log.calls += '-'; },
+};
+const ImageDecoder First = {
+    [](FILE* f, const void* d, size_t n, const char*) { return ProbeFor('a', f, d, n, true); },
+    [](uint8_t* b, int32_t p, int32_t) { return DecodeFor('a', b, p); },
+    []() { return Log.width; },
+    []() { return Log.height; },
+    []() { Log.calls += '-'; },
+};
+const ImageDecoder Second = {
+    [](FILE* f, const void* d, size_t n, const char*) { return ProbeFor('b', f, d, n, true); },
+    [](uint8_t* b, int32_t p, int32_t) { return DecodeFor('b', b, p); },
+    []() { return Log.width; },
+    []() { return Log.height; },
+    []() { Log.calls += '-'; },
+};
+
+class ImageRegistry : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetImageDecoders();
+        Log = FakeLog();
+    }
+    void TearDown() override { ResetImageDecoders(); }
+    const char data[6] = "ZARN!";
+};
+
+TEST_F(ImageRegistry, NothingRegisteredGivesNoImage)
+{
+    DecodedImage image;
+    EXPECT_EQ(0, OpenImage(data, sizeof data, &image));
+    EXPECT_EQ(nullptr, image.pixels);
+    EXPECT_EQ(0, OpenImage(NULL, 10, &image));
+    EXPECT_EQ(0, FindImageDecoder(NULL, data, sizeof data));
+}
+
+TEST_F(ImageRegistry, FirstAcceptingDecoderInRegistrationOrderDecodes)
+{
+    RegisterImageDecoder(&Refusing);
+    RegisterImageDecoder(&First);
+    RegisterImageDecoder(&Second);
+    DecodedImage image;
+    ASSERT_EQ(1, OpenImage(data, sizeof data, &image));
+    EXPECT_EQ("raA", Log.calls);
+    EXPECT_EQ(5, image.width);
+    EXPECT_EQ(2, image.height);
+    EXPECT_EQ(24, image.bitsPerPixel);
+    EXPECT_EQ(0, image.bottomUp);
+    EXPECT_EQ(16, image.rowPitch);
+    ASSERT_NE(nullptr, image.ownedBuffer);
+    EXPECT_EQ(image.ownedBuffer, (void*)image.pixels);
+    EXPECT_EQ(48u, GlobalSize(image.ownedBuffer));
+    EXPECT_EQ('a', image.pixels[0]);
+    EXPECT_EQ('a', image.pixels[14]);
+    EXPECT_EQ(0, image.pixels[15]) << "padding is left alone";
+    EXPECT_EQ('a' + 1, image.pixels[16]);
+    ReleaseDecodedImage(&image);
+    EXPECT_EQ(nullptr, image.ownedBuffer);
+}
+
+TEST_F(ImageRegistry, OnlyRegisteredDecodersAreFoundAndRoomIsBounded)
+{
+    EXPECT_EQ(0, IsImageDecoderRegistered(&First));
+    RegisterImageDecoder(&Refusing);
+    EXPECT_EQ(1, IsImageDecoderRegistered(&Refusing));
+    EXPECT_EQ(0, IsImageDecoderRegistered(&First));
+    for (int i = 1; i < IMAGE_DECODER_ROOM; i++)
+        RegisterImageDecoder(&Refusing);
+    RegisterImageDecoder(&First);
+    EXPECT_EQ(0, IsImageDecoderRegistered(&First)) << "a full registry takes no more";
+    EXPECT_EQ(0, FindImageDecoder(NULL, data, sizeof data));
+    EXPECT_EQ((size_t)IMAGE_DECODER_ROOM, Log.calls.size());
+}
+
+TEST_F(ImageRegistry, UnusableSizeDiscardsTheDecodersImage)
+{
+    RegisterImageDecoder(&First);
+    DecodedImage image;
+    for (int32_t side : {0, -1, IMAGE_MAX_SIDE + 1}) {
+        Log.calls.clear();
+        Log.width = side;
+        EXPECT_EQ(0, OpenImage(data, sizeof data, &image)) << side;
+        EXPECT_EQ("a-", Log.calls);
+    }
+    Log.width = 3;
+    Log.height = INT32_MAX;
+    Log.calls.clear();
+    EXPECT_EQ(0, OpenImage(data, sizeof data, &image));
+    EXPECT_EQ("a-", Log.calls);
+}
+
+TEST_F(ImageRegistry, FileProbeStartsAtTheTopAndTheFileIsClosedAfterDecoding)
+{
+    const char* name = "registry_probe.bin";
+    FILE* file = fopen(name, "wb");
+    ASSERT_NE(nullptr, file);
+    fputs("some image bytes", file);
+    fclose(file);
+    RegisterImageDecoder(&Refusing);
+    RegisterImageDecoder(&Second);
+    ASSERT_EQ(1, FindImageDecoder(name, NULL, 0));
+    EXPECT_EQ(0, Log.filePosition);
+    EXPECT_FALSE(DeleteFileA(name)) << "the probe file stays open until the decode";
+    std::vector<uint8_t> buffer(16 * 3, 0);
+    RunImageDecoder(buffer.data(), 16, 0);
+    EXPECT_EQ("rbB", Log.calls);
+    EXPECT_TRUE(DeleteFileA(name));
+    EXPECT_EQ(0, FindImageDecoder("no such file here.bin", NULL, 0));
+}
+
+} // namespace
