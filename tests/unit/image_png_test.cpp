@@ -4,6 +4,7 @@
 #include <string.h>
 #include <zlib.h>
 
+#include "fake_decoders.h"
 #include "image/image.h"
 #include "image/png_decoder.h"
 #include "png_sample.h"
@@ -150,22 +151,18 @@ TEST_F(PngImage, RegisteredOnceAndOnlyWhenEnabled)
     ResetImageDecoders();
     EXPECT_TRUE(DecodeRows(sample.file).empty()) << "no decoder before EnablePngDecoder";
 
-    static int32_t laterProbes;
-    static const ImageDecoder later = {
-        [](FILE*, const void*, size_t, const char*) -> int32_t { laterProbes++; return 0; },
-        [](uint8_t*, int32_t, int32_t) -> int32_t { return 0; },
-        []() -> int32_t { return 0; },
-        []() -> int32_t { return 0; },
-        NULL,
-    };
     EnablePngDecoder();
     EnablePngDecoder();
-    RegisterImageDecoder(&later);
-    laterProbes = 0;
+    // With the PNG decoder in one slot, the rest of the room takes 99 more.
+    for (int i = 1; i < IMAGE_DECODER_ROOM - 1; i++)
+        RegisterImageDecoder(&FakeDecoder<'l', false>);
+    RegisterImageDecoder(&FakeDecoder<'z', false>);
+    EXPECT_EQ(1, IsImageDecoderRegistered(&FakeDecoder<'z', false>));
+    Log = FakeLog();
     const char notPng[] = "GIF89a, not a PNG at all";
     DecodedImage image;
     EXPECT_EQ(0, OpenImage(notPng, sizeof notPng, &image));
-    EXPECT_EQ(1, laterProbes) << "the PNG decoder probed once, the later one once";
+    EXPECT_EQ(std::string(IMAGE_DECODER_ROOM - 2, 'l') + "z", Log.calls);
     EXPECT_EQ(sample.expected, DecodeRows(sample.file));
 }
 
