@@ -166,6 +166,24 @@ TEST_F(PngImage, RegisteredOnceAndOnlyWhenEnabled)
     EXPECT_EQ(sample.expected, DecodeRows(sample.file));
 }
 
+TEST_F(PngImage, AFileIsProbedFromItsStartAndDecoded)
+{
+    PngSample sample = MakePngSample(7, 6, {PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, false});
+    const char* name = "png_file_probe.png";
+    FILE* file = fopen(name, "wb");
+    ASSERT_NE(nullptr, file);
+    fwrite(sample.file.data(), 1, sample.file.size(), file);
+    fclose(file);
+    ASSERT_EQ(1, FindImageDecoder(name, NULL, 0));
+    ASSERT_EQ(7, ImageDecoderWidth());
+    ASSERT_EQ(6, ImageDecoderHeight());
+    std::vector<uint8_t> buffer(24 * 7, 0);
+    RunImageDecoder(buffer.data(), 24, 0);
+    for (int y = 0; y < 6; y++)
+        EXPECT_EQ(0, memcmp(&buffer[y * 24], &sample.expected[y * 21], 21)) << "row " << y;
+    EXPECT_TRUE(DeleteFileA(name)) << "the file is closed after the decode";
+}
+
 TEST_F(PngImage, DamagedOrShortDataGivesNoImageOrTheRowsReadSoFar)
 {
     PngSample sample = MakePngSample(8, 8, {PNG_COLOR_TYPE_RGB, 8, false, false});
