@@ -2,7 +2,9 @@
 
 #include "app/app.h"
 #include "app/copies.h"
+#include "app/settings.h"
 #include "app/switch.h"
+#include "prefs/prefs.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
 #include "runtime/strings.h"
@@ -19,10 +21,12 @@ static char* Switch;
 static void InitialiseLibraries(void)
 {
     SeedRandomFromClock();
+    InitSettingsFile();
 }
 
 static void EndLibraries(void)
 {
+    CloseSettingsFile();
 }
 
 void FindSettingsDir(void)
@@ -39,6 +43,7 @@ void FindSettingsDir(void)
     if (StringsEqual(SettingsDir, ZARN_DEV_COMPILER_DIR))
         AssignString(&SettingsDir, ZARN_DEV_SOURCE_DIR);
 #endif
+    LoadSettings(SettingsDir);
 }
 
 void ZarnMain(void* instance, void* previous, const char* commandTail, int showState)
