@@ -4,6 +4,8 @@
 #include "app/copies.h"
 #include "app/settings.h"
 #include "app/switch.h"
+#include "gui/gadget.h"
+#include "gui/window.h"
 #include "prefs/prefs.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
@@ -20,6 +22,8 @@ static char* Switch;
 
 static void InitialiseLibraries(void)
 {
+    InitGadgetSystem();
+    InitWindowSystem();
     SeedRandomFromClock();
     InitSettingsFile();
 }
@@ -27,6 +31,7 @@ static void InitialiseLibraries(void)
 static void EndLibraries(void)
 {
     CloseSettingsFile();
+    CloseAllWindows();
 }
 
 void FindSettingsDir(void)
