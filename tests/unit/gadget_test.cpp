@@ -41,12 +41,8 @@ TEST_F(Gadgets, ControlsCarryTheirStylesIdentifiersAndFont)
     for (HWND control : {label, button, field})
         EXPECT_EQ((HGDIOBJ)SendMessageA(control, WM_GETFONT, 0, 0), font);
 
-    char text[40] = {0};
-    GetWindowTextA(label, text, sizeof text);
-    EXPECT_STREQ(text, "Count of zarns:");
-    char className[40] = {0};
-    GetClassNameA(track, className, sizeof className);
-    EXPECT_STREQ(className, "msctls_trackbar32");
+    EXPECT_EQ(TextOf(label), "Count of zarns:");
+    EXPECT_EQ(ClassOf(track), "msctls_trackbar32");
 }
 
 TEST_F(Gadgets, TrackBarKeepsRangeAndPositionInBounds)

@@ -2,6 +2,7 @@
 // Windows and gadgets on the real USER32 (Wine), each test with fresh tables.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,19 @@ protected:
             if (each == code)
                 return true;
         return false;
+    }
+
+    static std::string TextOf(HWND window)
+    {
+        char text[100] = {0};
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+    static std::string ClassOf(HWND window)
+    {
+        char name[100] = {0};
+        GetClassNameA(window, name, sizeof name);
+        return name;
     }
 
     // A window with its gadgets ready, active and with nothing left in the queue.

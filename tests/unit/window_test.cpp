@@ -73,12 +73,8 @@ TEST_F(Windows, FlagsGiveStyleVisibilityAndClientSize)
     GetClientRect(framed, &client);
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 130);
-    char title[40] = {0};
-    GetWindowTextA(framed, title, sizeof title);
-    EXPECT_STREQ(title, "framed");
-    char className[40] = {0};
-    GetClassNameA(framed, className, sizeof className);
-    EXPECT_STREQ(className, "WindowClass_2");
+    EXPECT_EQ(TextOf(framed), "framed");
+    EXPECT_EQ(ClassOf(framed), "WindowClass_2");
 }
 
 TEST_F(Windows, CentringOnTheScreenAndOnTheActiveWindow)
