@@ -41,6 +41,14 @@ protected:
         process = NULL;
         return code;
     }
+    // A control's rectangle in the dialog's client coordinates.
+    static RECT ControlPlace(HWND window, int control)
+    {
+        RECT place;
+        GetWindowRect(GetDlgItem(window, control), &place);
+        MapWindowPoints(NULL, window, (POINT*)&place, 2);
+        return place;
+    }
     bool StillRunning() { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
     // Waits for the program's message box and gives its text after answering it.
     std::string AnswerMessage()
@@ -75,12 +83,23 @@ TEST_F(ConfigDialog, WithoutSettingsShowsTheDefaultsAndCancelStoresNothing)
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 130);
 
+    // The frame is sizeable; the controls stay where they are.
+    RECT before = ControlPlace(dialog, CANCEL_BUTTON);
+    SetWindowPos(dialog, NULL, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(dialog, &client);
+    EXPECT_GT(client.right, 300);
+    RECT after = ControlPlace(dialog, CANCEL_BUTTON);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(before.left, 220);
+    EXPECT_EQ(before.bottom, 120);
+    EXPECT_TRUE(StillRunning());
+
     ClickButton(dialog, CANCEL_BUTTON);
     EXPECT_EQ(Ended(), 0u);
     EXPECT_EQ(ReadWholeFile(settings), "<missing>");
 }
 
-TEST_F(ConfigDialog, StoredCountBeyondTheRangeIsShownAndOkStoresTheTrackBarEnd)
+TEST_F(ConfigDialog, StoredCountsBeyondTheRangeAreShownAndOkStoresTheTrackBarEnd)
 {
     Prepare("dialog_count150");
     WriteWholeFile(settings, "ZCOUNT = 150\r\nZDELAY = 25\r\n");
@@ -91,6 +110,14 @@ TEST_F(ConfigDialog, StoredCountBeyondTheRangeIsShownAndOkStoresTheTrackBarEnd)
     ClickButton(dialog, OK_BUTTON);
     EXPECT_EQ(Ended(), 0u);
     EXPECT_EQ(ReadWholeFile(settings), "ZCOUNT = 100\r\nZDELAY = 25\r\n");
+
+    WriteWholeFile(settings, "ZCOUNT = 0\r\n");
+    Open("/c");
+    EXPECT_EQ(ControlText(dialog, COUNT_FIELD), "0");
+    EXPECT_EQ(TrackBarPosition(dialog, COUNT_TRACKBAR), 1);
+    ClickButton(dialog, OK_BUTTON);
+    EXPECT_EQ(Ended(), 0u);
+    EXPECT_EQ(ReadWholeFile(settings), "ZCOUNT = 1\r\nZDELAY = 10\r\n");
 }
 
 TEST_F(ConfigDialog, DelayOutsideTheRangeIsRefusedUntilMended)
