@@ -1,7 +1,5 @@
 #include "gui_fixture.h"
 
-#include "gui/placement.h"
-
 class Windows : public GuiTest {};
 
 TEST_F(Windows, TableGrowsToTheNumberPlusTenAndReopeningReplaces)
@@ -280,38 +278,4 @@ TEST_F(Focus, TabKeysGoThroughTheAccelerators)
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
     EXPECT_EQ(GetFocus(), last);
-}
-
-TEST(Placement, FlagsSplitIntoCentringAndStyle)
-{
-    WindowPlacement none = SplitWindowFlags(0);
-    EXPECT_EQ(none.centring, CENTRE_NONE);
-    EXPECT_EQ(none.style, 0x10C00000u);
-    WindowPlacement hidden = SplitWindowFlags(WINDOW_HIDDEN);
-    EXPECT_EQ(hidden.style, 0x00C00000u);
-    WindowPlacement dialog = SplitWindowFlags(0xCC0001);
-    EXPECT_EQ(dialog.centring, CENTRE_SCREEN);
-    EXPECT_EQ(dialog.style, 0x10CC0000u);
-    WindowPlacement both = SplitWindowFlags(3);
-    EXPECT_EQ(both.centring, CENTRE_ACTIVE);
-    EXPECT_EQ(both.style, 0x10C00000u);
-    // A style of its own keeps its look: no caption is added.
-    EXPECT_EQ(SplitWindowFlags(0x80000000u).style, 0x90000000u);
-}
-
-TEST(Placement, CentringHalvesDownwardsAndStopsAtZero)
-{
-    EXPECT_EQ(HalfDown(7), 3);
-    EXPECT_EQ(HalfDown(-7), -4);
-    EXPECT_EQ(HalfDown(-8), -4);
-    int32_t x, y;
-    CentreOnScreen(640, 480, 307, 157, &x, &y);
-    EXPECT_EQ(x, 320 - 153);
-    EXPECT_EQ(y, 240 - 78);
-    CentreOnRectangle(100, 50, 301, 151, 51, 21, &x, &y);
-    EXPECT_EQ(x, 100 - 25 + 100);
-    EXPECT_EQ(y, 50 - 10 + 50);
-    CentreOnRectangle(-30, 5, 10, 25, 400, 300, &x, &y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
 }
