@@ -12,11 +12,6 @@
 #include "runtime/strings.h"
 #include "runtime/text.h"
 
-int32_t SpriteCount;
-int32_t FrameDelay;
-int32_t SpriteIndex;
-char* SettingsDir;
-
 static HANDLE GuardMutex;
 static char* Switch;
 

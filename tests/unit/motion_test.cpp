@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include <stdio.h>
 #include <string.h>
 
@@ -11,8 +9,8 @@
 #include "app/app.h"
 #include "app/copies.h"
 #include "app/motion.h"
-#include "runtime/program.h"
 #include "runtime/random.h"
+#include "test_data.h"
 
 static uint32_t Bits(float value)
 {
@@ -43,7 +41,7 @@ protected:
 // tools/motion_model.py (its output is tests/data/motion_42.txt).
 TEST_F(Motion, AFixedSeedReproducesTheModelsFlight)
 {
-    FILE* file = fopen((std::string(ProgramDirectory) + "motion_42.txt").c_str(), "r");
+    FILE* file = fopen((TestDataDir() + "motion_42.txt").c_str(), "r");
     ASSERT_NE(file, nullptr);
     std::vector<std::string> expected;
     char line[160];
