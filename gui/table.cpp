@@ -8,8 +8,11 @@ static const int32_t SPARE_SLOTS = 2;
 // Sizes past what a size_t holds (on 32-bit builds) are refused rather than wrapped.
 static size_t TableBytes(int64_t capacity, size_t entrySize)
 {
-    uint64_t bytes = (uint64_t)(capacity + SPARE_SLOTS) * entrySize;
-    return bytes > (uint64_t)(size_t)-1 / 2 ? 0 : (size_t)bytes;
+    size_t most = (size_t)-1 / 2;
+    size_t slots = (size_t)(capacity + SPARE_SLOTS);
+    if (entrySize == 0 || slots > most / entrySize)
+        return 0;
+    return slots * entrySize;
 }
 
 void* AllocateTable(int32_t capacity, size_t entrySize)
