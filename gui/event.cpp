@@ -18,7 +18,7 @@ static HACCEL AcceleratorsOf(HWND active)
 int32_t WaitForEvent(void)
 {
     EventState.subtype = -1;
-    MSG message;
+    MSG message = {};
     GetMessageA(&message, NULL, 0, 0);
     HWND active = GetActiveWindow();
     HACCEL accelerators = AcceleratorsOf(active);
