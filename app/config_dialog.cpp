@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string.h>
+
 #include "app/app.h"
 #include "app/settings.h"
 #include "gui/gadget.h"
@@ -48,12 +50,29 @@ static void ShowNumber(int32_t gadget, int32_t value)
     ScratchCursor = start;
 }
 
+// The delay typed in the field. Digits beyond what 32 bits hold would wrap round to a
+// small delay the user never typed, so such a text reads as out of range instead.
+static int32_t DelayFromText(const char* text)
+{
+    int32_t delay = StringToNumber(text);
+    while (*text == ' ')
+        text++;
+    if (*text == '-' || *text == '+')
+        text++;
+    while (*text == '0')
+        text++;
+    size_t digits = strspn(text, "0123456789");
+    if (digits > 10 || (digits == 10 && strncmp(text, "2147483647", 10) > 0))
+        return INT32_MAX;
+    return delay;
+}
+
 // Takes both values from the dialog; 1 when they are stored and the dialog may end.
 static int32_t ConfirmSettings(void)
 {
     SpriteCount = GetGadgetValue(COUNT_TRACKBAR);
     char* start = ScratchCursor;
-    FrameDelay = StringToNumber(ReadGadgetText(DELAY_FIELD, start));
+    FrameDelay = DelayFromText(ReadGadgetText(DELAY_FIELD, start));
     ScratchCursor = start;
     if (!AcceptDelay(FrameDelay))
         return 0;

@@ -132,7 +132,14 @@ TEST_F(ConfigDialog, DelayOutsideTheRangeIsRefusedUntilMended)
     EXPECT_EQ(ControlText(dialog, DELAY_FIELD), "1001");
     EXPECT_EQ(ReadWholeFile(settings), "<missing>");
 
-    SetControlText(dialog, DELAY_FIELD, "1000");
+    // So many digits would wrap round to 1 if they were read modulo 2^32.
+    SetControlText(dialog, DELAY_FIELD, "4294967297");
+    ClickButton(dialog, OK_BUTTON);
+    EXPECT_EQ(AnswerMessage(), "Delay have to be between: 0-1000!");
+    EXPECT_TRUE(StillRunning());
+    EXPECT_EQ(ReadWholeFile(settings), "<missing>");
+
+    SetControlText(dialog, DELAY_FIELD, "0001000");
     ClickButton(dialog, OK_BUTTON);
     EXPECT_EQ(Ended(), 0u);
     EXPECT_EQ(ReadWholeFile(settings), "ZCOUNT = 10\r\nZDELAY = 1000\r\n");
