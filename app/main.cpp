@@ -2,17 +2,16 @@
 
 #include "app/app.h"
 #include "app/copies.h"
+#include "app/settings.h"
 #include "app/switch.h"
+#include "gui/gadget.h"
+#include "gui/window.h"
 #include "image/image.h"
+#include "prefs/prefs.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
 #include "runtime/strings.h"
 #include "runtime/text.h"
-
-int32_t SpriteCount;
-int32_t FrameDelay;
-int32_t SpriteIndex;
-char* SettingsDir;
 
 static HANDLE GuardMutex;
 static char* Switch;
@@ -20,11 +19,16 @@ static char* Switch;
 static void InitialiseLibraries(void)
 {
     ResetImageDecoders();
+    InitGadgetSystem();
+    InitWindowSystem();
     SeedRandomFromClock();
+    InitSettingsFile();
 }
 
 static void EndLibraries(void)
 {
+    CloseSettingsFile();
+    CloseAllWindows();
 }
 
 void FindSettingsDir(void)
@@ -41,6 +45,7 @@ void FindSettingsDir(void)
     if (StringsEqual(SettingsDir, ZARN_DEV_COMPILER_DIR))
         AssignString(&SettingsDir, ZARN_DEV_SOURCE_DIR);
 #endif
+    LoadSettings(SettingsDir);
 }
 
 void ZarnMain(void* instance, void* previous, const char* commandTail, int showState)
