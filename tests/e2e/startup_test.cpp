@@ -48,3 +48,45 @@ TEST(Startup, OddCommandLinesEndCleanly)
     RequestClose(dialog);
     EXPECT_EQ(WaitForScr(process, 20000), 0u);
 }
+
+// Every form that means "configure" opens the dialog, which the close box ends.
+TEST(Startup, ConfigureSwitchesOpenTheDialog)
+{
+    std::string folder = MakeScrFolder("configure_switches");
+    std::string longValue = "/c:" + std::string(30000, '9');
+    for (const std::string& parameters : {std::string(""), std::string("/c"), std::string("/C"),
+                                          std::string("/c:1234"), std::string("-c 77"), std::string("S"),
+                                          std::string("\"/c"), longValue}) {
+        SCOPED_TRACE(parameters.substr(0, 12));
+        HANDLE process = StartScr(folder, parameters.c_str());
+        ASSERT_NE(process, nullptr);
+        HWND dialog = WaitForProcessWindow(GetProcessId(process), "Zarn Screensaver Configuration", 15000);
+        EXPECT_NE(dialog, nullptr);
+        RequestClose(dialog);
+        EXPECT_EQ(WaitForScr(process, 20000), 0u);
+    }
+    EXPECT_EQ(ReadWholeFile(folder + "Zarn_Scr.ini"), "<missing>");
+}
+
+// Started at the same moment, exactly one copy runs.
+TEST(Startup, TwoCopiesStartedTogetherLeaveOneRunning)
+{
+    std::string folder = MakeScrFolder("two_at_once");
+    HANDLE first = StartScr(folder, "/c");
+    HANDLE second = StartScr(folder, "/c");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    HANDLE both[2] = {first, second};
+    DWORD ended = WaitForMultipleObjects(2, both, FALSE, 20000);
+    ASSERT_LT(ended, (DWORD)WAIT_OBJECT_0 + 2) << "one copy ends at once";
+    HANDLE survivor = both[1 - (ended - WAIT_OBJECT_0)];
+    HANDLE loser = both[ended - WAIT_OBJECT_0];
+    DWORD code = 99;
+    GetExitCodeProcess(loser, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(loser);
+    HWND dialog = WaitForProcessWindow(GetProcessId(survivor), "Zarn Screensaver Configuration", 15000);
+    EXPECT_NE(dialog, nullptr) << "the other runs on";
+    RequestClose(dialog);
+    EXPECT_EQ(WaitForScr(survivor, 20000), 0u);
+}
