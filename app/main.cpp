@@ -2,17 +2,14 @@
 
 #include "app/app.h"
 #include "app/copies.h"
+#include "app/settings.h"
 #include "app/switch.h"
 #include "image/image.h"
+#include "prefs/prefs.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
 #include "runtime/strings.h"
 #include "runtime/text.h"
-
-int32_t SpriteCount;
-int32_t FrameDelay;
-int32_t SpriteIndex;
-char* SettingsDir;
 
 static HANDLE GuardMutex;
 static char* Switch;
@@ -21,10 +18,12 @@ static void InitialiseLibraries(void)
 {
     ResetImageDecoders();
     SeedRandomFromClock();
+    InitSettingsFile();
 }
 
 static void EndLibraries(void)
 {
+    CloseSettingsFile();
 }
 
 void FindSettingsDir(void)
@@ -41,6 +40,7 @@ void FindSettingsDir(void)
     if (StringsEqual(SettingsDir, ZARN_DEV_COMPILER_DIR))
         AssignString(&SettingsDir, ZARN_DEV_SOURCE_DIR);
 #endif
+    LoadSettings(SettingsDir);
 }
 
 void ZarnMain(void* instance, void* previous, const char* commandTail, int showState)

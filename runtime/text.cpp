@@ -82,15 +82,22 @@ static char* FormatDigits(uint32_t value, char* end)
     return p;
 }
 
-char* NumberToString(int32_t value, char* out)
+int32_t FormatDecimal(int32_t value, char* buffer)
 {
-    char buffer[12];
-    char* end = buffer + sizeof buffer;
+    char digits[12];
+    char* end = digits + sizeof digits;
     uint32_t magnitude = value < 0 ? 0u - (uint32_t)value : (uint32_t)value;
     char* start = FormatDigits(magnitude, end);
     if (value < 0)
         *--start = '-';
-    return PutText(out, start, (size_t)(end - start));
+    memcpy(buffer, start, (size_t)(end - start));
+    return (int32_t)(end - start);
+}
+
+char* NumberToString(int32_t value, char* out)
+{
+    char buffer[11];
+    return PutText(out, buffer, (size_t)FormatDecimal(value, buffer));
 }
 
 char* UnsignedToString(uint32_t value, int32_t width, char* out)

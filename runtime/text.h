@@ -8,6 +8,8 @@ int32_t StringLength(const char* s);
 char* UpperCase(const char* s, char* out);
 char* Spaces(int32_t n, char* out);
 char* NumberToString(int32_t value, char* out);
+// The decimal text of value into buffer (room for 11 bytes, no terminator); returns its length.
+int32_t FormatDecimal(int32_t value, char* buffer);
 // width 0 masks the value to 8 bits, 1 to 16 bits, anything else keeps all 32.
 char* UnsignedToString(uint32_t value, int32_t width, char* out);
 char* HexToString(uint32_t value, char* out);

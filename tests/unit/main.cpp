@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "runtime/program.h"
+#include "test_data.h"
+
+// The build copies the reference data beside this program.
+std::string TestDataDir()
+{
+    return ProgramDirectory;
+}
 
 // The engine's libraries expect the runtime's start sequence to have run.
 int main(int argc, char** argv)

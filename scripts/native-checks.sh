@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the platform-free code natively with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, runs its unit tests there, and gives each libFuzzer
+# target a short run (FUZZ_SECONDS each, 20 by default; its corpus is kept in
+# build/native/corpus and seeded from tests/fuzz).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/native"
+seconds=${FUZZ_SECONDS:-20}
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$root/tests/native" -B "$build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)"
+
+"$build/zarn_native_tests" --gtest_brief=1
+
+for fuzzer in "$build"/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus="$build/corpus/$name"
+  mkdir -p "$corpus"
+  seeds=()
+  [ -d "$root/tests/fuzz/$name" ] && seeds=("$root/tests/fuzz/$name")
+  echo "fuzzing $name for ${seconds}s"
+  "$fuzzer" -max_total_time="$seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
+done

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The soak run: the show with 100 copies and no frame delay for MINUTES minutes
+# (10 by default) on a private display, with what the process holds sampled at the
+# start and every minute: Windows' view (private bytes, handles, GDI and USER
+# objects, through tests/tools/procstats) and Linux's view of the Wine process
+# (resident memory, open files). Writes build/win64/soak/soak.csv and prints the
+# first and last samples. Not part of the test command.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+minutes=${1:-10}
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+
+build="$root/build/win64"
+source "$root/scripts/wine-env.sh"
+start_private_display
+trap stop_private_display EXIT
+prepare_wine_prefix "$build/wineprefix"
+
+soak="$build/soak"
+rm -rf "$soak"
+mkdir -p "$soak"
+cp "$build/Zarn_Scr.scr" "$soak/"
+printf 'ZCOUNT = 100\r\nZDELAY = 0\r\n' >"$soak/Zarn_Scr.ini"
+
+wine "$soak/Zarn_Scr.scr" /s &
+show=$!
+sleep 20
+
+csv="$soak/soak.csv"
+echo "minute,private_bytes,working_set,handles,gdi_objects,user_objects,linux_rss_kb,linux_open_files" >"$csv"
+sample() {
+  local minute=$1 stats pid rss files
+  stats=$(wine "$build/tests/procstats.exe" Zarn_Scr.scr | tr -d '\r')
+  pid=$(pgrep -f 'Zarn_Scr.scr' | head -n 1)
+  rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
+  files=$(ls "/proc/$pid/fd" | wc -l)
+  echo "$minute,$(sed -E 's/[a-z_]+=//g; s/ /,/g' <<<"$stats"),$rss,$files" >>"$csv"
+}
+sample 0
+for minute in $(seq 1 "$minutes"); do
+  sleep 60
+  kill -0 "$show" 2>/dev/null || { echo "soak: the show ended by itself after $minute minutes" >&2; exit 1; }
+  sample "$minute"
+done
+xdotool key Escape
+wait "$show"
+echo "show ended with exit code $?"
+echo "first and last samples ($csv):"
+head -n 2 "$csv"
+tail -n 1 "$csv"
