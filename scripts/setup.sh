@@ -11,13 +11,20 @@ PACKAGES=(
   wine wine64 xvfb xauth xdotool x11-utils imagemagick
 )
 
+# libpng's source comes from Debian's source package, which needs a deb-src entry.
+SOURCE_LIST=/etc/apt/sources.list.d/zarn-bookworm-src.sources
+needs_source_list() {
+  ! grep -rqsE '^(Types:.*deb-src|deb-src .*bookworm)' /etc/apt/sources.list /etc/apt/sources.list.d/ ||
+    ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'
+}
+
 missing=()
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${PACKAGES[@]}" 2>/dev/null || true)
 for package in "${PACKAGES[@]}"; do
   grep -q "^${package} ii" <<<"$installed" || missing+=("$package")
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && ! needs_source_list; then
   exit 0
 fi
 
@@ -25,6 +32,16 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo)
 fi
-echo "setup: installing ${missing[*]}"
+if needs_source_list; then
+  if ! grep -rqsE '^(Types:.*deb-src|deb-src .*bookworm)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "setup: adding a deb-src entry for bookworm"
+    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
+      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+      "${as_root[@]}" tee "$SOURCE_LIST" >/dev/null
+  fi
+fi
 "${as_root[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
