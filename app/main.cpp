@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/copies.h"
 #include "app/settings.h"
+#include "app/show.h"
 #include "app/switch.h"
 #include "image/image.h"
 #include "prefs/prefs.h"
@@ -10,6 +11,9 @@
 #include "runtime/random.h"
 #include "runtime/strings.h"
 #include "runtime/text.h"
+#include "screen/keyboard.h"
+#include "screen/screen.h"
+#include "screen/sprite3d.h"
 
 static HANDLE GuardMutex;
 static char* Switch;
@@ -23,7 +27,11 @@ static void InitialiseLibraries(void)
 
 static void EndLibraries(void)
 {
+    EndKeyboard();
     CloseSettingsFile();
+    EndSpriteSystem();
+    EndSprite3DSystem();
+    RestoreTimerResolution();
 }
 
 void FindSettingsDir(void)

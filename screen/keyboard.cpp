@@ -13,7 +13,7 @@ enum { KEY_COUNT = 256 };
 enum { DEVICE_NONE = 0, DEVICE_FORMAT_SET = 1, DEVICE_ACQUIRED = 2 };
 
 static IDirectInput7A* DirectInput;
-static HMODULE DirectInputModule;
+static HMODULE DirectInputModule; // loaded once; see ReleaseDirectInput
 static int32_t DirectInputUses;
 static int32_t KeyboardStarted;
 static IDirectInputDevice7A* KeyboardDevice;
@@ -27,7 +27,8 @@ typedef HRESULT(WINAPI* DirectInputCreateExProc)(HINSTANCE, DWORD, REFIID, void*
 IDirectInput7A* LoadDirectInput(void)
 {
     if (!DirectInput) {
-        DirectInputModule = LoadLibraryA("DINPUT.DLL");
+        if (!DirectInputModule)
+            DirectInputModule = LoadLibraryA("DINPUT.DLL");
         if (DirectInputModule) {
             DirectInputCreateExProc create =
                 (DirectInputCreateExProc)(void*)GetProcAddress(DirectInputModule, "DirectInputCreateEx");
@@ -48,9 +49,10 @@ void ReleaseDirectInput(void)
     DirectInputUses--;
     if (DirectInput && DirectInputUses == 0) {
         DirectInput->Release();
-        FreeLibrary(DirectInputModule);
-        DirectInputModule = NULL;
         DirectInput = NULL;
+        // The module stays loaded: DirectInput's own input thread can still be running
+        // code in it after the last Release, and unloading it under that thread crashed
+        // the program on its way out. The process end unloads it.
     }
 }
 

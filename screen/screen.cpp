@@ -200,16 +200,21 @@ static void RestoreScreen(void)
     ReloadFileSprites();
 }
 
-IDirectDrawSurface7* FlipScreen(void)
+void PumpMessages(void)
 {
-    DrawTarget = BackBuffer;
-    DrawWidth = ScreenWidth;
-    DrawHeight = ScreenHeight;
     MSG message;
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+IDirectDrawSurface7* FlipScreen(void)
+{
+    DrawTarget = BackBuffer;
+    DrawWidth = ScreenWidth;
+    DrawHeight = ScreenHeight;
+    PumpMessages();
     if (ScreenActive && PrimarySurface && PrimarySurface->Flip(NULL, DDFLIP_WAIT) == DDERR_SURFACELOST)
         RestoreScreen();
     DrawTarget = BackBuffer;

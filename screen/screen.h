@@ -21,6 +21,8 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
 // Shows the frame drawn since the last flip, pumps the thread's messages and restores
 // lost surfaces. Gives the back buffer, the new drawing target.
 IDirectDrawSurface7* FlipScreen(void);
+// Dispatches every message waiting for the thread; the screen window's procedure runs here.
+void PumpMessages(void);
 void ClearBackBuffer(int32_t red, int32_t green, int32_t blue);
 void CloseFullScreen(void);
 void EndSpriteSystem(void);
