@@ -1,0 +1,12 @@
+# Runs the picture generator into OUT and fails unless it gives the committed files.
+execute_process(COMMAND ${PYTHON} ${TOOL} ${OUT} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "the picture generator failed")
+endif()
+foreach(name zarn.png zarn.ico)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${name} ${COMMITTED}/${name} RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "${name} differs from what tools/picture/make_picture.py makes")
+  endif()
+endforeach()
+message(STATUS "zarn.png and zarn.ico are reproduced exactly")
