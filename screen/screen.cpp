@@ -229,7 +229,7 @@ void ClearBackBuffer(int32_t red, int32_t green, int32_t blue)
     DrawTarget->Blt(NULL, NULL, NULL, DDBLT_COLORFILL, &FillRecord);
 }
 
-void CloseFullScreen(void)
+static void CloseScreen(int32_t hideWindow)
 {
     ReleaseAllSprites();
     if (DirectDraw)
@@ -244,15 +244,22 @@ void CloseFullScreen(void)
     if (ScreenWindow)
         ShowCursor(TRUE);
     ScreenWindow = SavedScreenWindow;
-    if (ScreenWindow)
+    if (ScreenWindow && hideWindow)
         ShowWindow(ScreenWindow, SW_HIDE);
+}
+
+void CloseFullScreen(void)
+{
+    CloseScreen(1);
 }
 
 void EndSpriteSystem(void)
 {
     if (!SpriteSystemStarted)
         return;
-    CloseFullScreen();
+    // The window goes with the process. Hiding it first made Wine wait two seconds for
+    // a window manager to withdraw it (plain X servers have none) before the end.
+    CloseScreen(0);
     ReleaseDirectDraw();
     SpriteSystemStarted = 0;
 }

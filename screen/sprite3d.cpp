@@ -19,7 +19,6 @@ static IDirect3DDevice7* Device;
 static int32_t DeviceToCreate;
 static int32_t SceneOpen;
 static int32_t FilterQuality;
-static int32_t HoldsDirectDraw;
 
 enum { TABLE_GROWTH = 50 };
 
@@ -31,9 +30,8 @@ int32_t InitSprite3DSystem(void)
         Sprite3DCapacity = 0;
     int32_t result = 0;
     if (DirectDraw) {
-        // Direct3D lives inside DirectDraw's module: keep that loaded until this ends.
+        // Direct3D lives in DirectDraw's module: a use of it keeps that loaded.
         LoadDirectDraw();
-        HoldsDirectDraw = 1;
         if (DirectDraw->QueryInterface(IID_IDirect3D7, (void**)&Direct3D) == DD_OK)
             result = 1;
         else
@@ -159,14 +157,9 @@ void EndSprite3DSystem(void)
 {
     for (int32_t sprite3D = 0; sprite3D < Sprite3DCapacity; sprite3D++)
         Sprite3DTable[sprite3D].texture = NULL;
-    if (Device)
-        Device->Release();
-    Device = NULL;
-    if (Direct3D)
-        Direct3D->Release();
-    Direct3D = NULL;
-    if (HoldsDirectDraw)
-        ReleaseDirectDraw();
-    HoldsDirectDraw = 0;
-    DeviceToCreate = 1;
+    // The device and Direct3D are left to the process end: released after the
+    // screen's surfaces, the device's Release hung the program on its way out. The
+    // use of DirectDraw taken at initialisation stays too, so DDRAW.DLL is never
+    // unloaded under them.
+    SceneOpen = 0;
 }
