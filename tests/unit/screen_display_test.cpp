@@ -13,6 +13,7 @@
 #include "screen/screen.h"
 #include "screen/sprite3d.h"
 #include "screen/sprites.h"
+#include "unix_command.h"
 
 namespace {
 
@@ -77,14 +78,7 @@ std::vector<uint16_t> ReadSurface(IDirectDrawSurface7* surface, int32_t width, i
 
 void RunXdotool(const char* arguments)
 {
-    std::string line = std::string("/usr/bin/xdotool ") + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) << line;
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ASSERT_TRUE(RunUnixCommand(std::string("/usr/bin/xdotool ") + arguments)) << arguments;
 }
 
 class ScreenDisplay : public testing::Test {
