@@ -5,6 +5,8 @@
 #include "app/settings.h"
 #include "app/show.h"
 #include "app/switch.h"
+#include "gui/gadget.h"
+#include "gui/window.h"
 #include "image/image.h"
 #include "prefs/prefs.h"
 #include "runtime/program.h"
@@ -21,6 +23,8 @@ static char* Switch;
 static void InitialiseLibraries(void)
 {
     ResetImageDecoders();
+    InitGadgetSystem();
+    InitWindowSystem();
     SeedRandomFromClock();
     InitSettingsFile();
 }
@@ -32,6 +36,7 @@ static void EndLibraries(void)
     EndSpriteSystem();
     EndSprite3DSystem();
     RestoreTimerResolution();
+    CloseAllWindows();
 }
 
 void FindSettingsDir(void)

@@ -15,8 +15,8 @@ find_path(ZARN_ZLIB_INCLUDE zlib.h REQUIRED)
 set(generated ${CMAKE_BINARY_DIR}/libpng)
 configure_file(${ZARN_LIBPNG_SOURCE}/scripts/pnglibconf.h.prebuilt ${generated}/pnglibconf.h COPYONLY)
 
-set(sources png pngerror pngget pngmem pngpread pngread pngrio pngrtran pngrutil pngset
-  pngtrans pngwio pngwrite pngwtran pngwutil)
+include(${CMAKE_CURRENT_LIST_DIR}/libpng_sources.cmake)
+set(sources ${LIBPNG_SOURCE_NAMES})
 list(TRANSFORM sources PREPEND ${ZARN_LIBPNG_SOURCE}/)
 list(TRANSFORM sources APPEND .c)
 add_library(zarn_png STATIC ${sources})

@@ -22,6 +22,8 @@ for fuzzer in "$build"/fuzz_*; do
   mkdir -p "$corpus"
   seeds=()
   [ -d "$root/tests/fuzz/$name" ] && seeds=("$root/tests/fuzz/$name")
+  # The PNG decoder starts from libpng's own test suite.
+  [ "$name" = fuzz_png ] && seeds+=("$root/build/third_party/libpng/contrib/pngsuite")
   echo "fuzzing $name for ${seconds}s"
   "$fuzzer" -max_total_time="$seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
 done

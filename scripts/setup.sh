@@ -7,7 +7,7 @@ PACKAGES=(
   cmake make git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  googletest dpkg-dev clang libclang-rt-14-dev python3
+  googletest dpkg-dev python3 clang libclang-rt-14-dev zlib1g-dev
   wine wine64 xvfb xauth xdotool x11-utils imagemagick
 )
 

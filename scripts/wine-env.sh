@@ -49,4 +49,10 @@ prepare_wine_prefix() {
     WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  # Without a window manager, Wine waits about 2 s for each managed window it hides or
+  # destroys; unmanaged windows go at once (and Wine draws their frames itself).
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+  fi
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <png.h>
 #include <zlib.h>
 
 #include <string>
@@ -9,11 +10,6 @@
 #include "image/png_decoder.h"
 
 namespace {
-
-uint32_t BigEndian32(const unsigned char* at)
-{
-    return ((uint32_t)at[0] << 24) | ((uint32_t)at[1] << 16) | ((uint32_t)at[2] << 8) | at[3];
-}
 
 struct Chunk {
     std::string kind;
@@ -29,11 +25,11 @@ TEST(EmbeddedPicture, HasTheChunkLayoutTheProgramPromises)
     std::vector<Chunk> chunks;
     uint32_t at = 8;
     while (at + 12 <= EmbeddedPictureSize) {
-        uint32_t length = BigEndian32(EmbeddedPicture + at);
+        uint32_t length = png_get_uint_32(EmbeddedPicture + at);
         ASSERT_LE(at + 12 + length, EmbeddedPictureSize);
         Chunk chunk = {std::string((const char*)EmbeddedPicture + at + 4, 4), EmbeddedPicture + at + 8, length};
         uint32_t crc = (uint32_t)crc32(0, EmbeddedPicture + at + 4, length + 4);
-        EXPECT_EQ(crc, BigEndian32(EmbeddedPicture + at + 8 + length)) << chunk.kind;
+        EXPECT_EQ(crc, png_get_uint_32(EmbeddedPicture + at + 8 + length)) << chunk.kind;
         chunks.push_back(chunk);
         at += 12 + length;
     }
@@ -47,8 +43,8 @@ TEST(EmbeddedPicture, HasTheChunkLayoutTheProgramPromises)
 
     EXPECT_EQ("pHYs", chunks[1].kind);
     ASSERT_EQ(9u, chunks[1].length);
-    EXPECT_EQ(23622u, BigEndian32(chunks[1].data));
-    EXPECT_EQ(23622u, BigEndian32(chunks[1].data + 4));
+    EXPECT_EQ(23622u, png_get_uint_32(chunks[1].data));
+    EXPECT_EQ(23622u, png_get_uint_32(chunks[1].data + 4));
     EXPECT_EQ(1, chunks[1].data[8]) << "unit: metre";
 
     size_t last = chunks.size() - 1;

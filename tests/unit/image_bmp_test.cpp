@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bmp_sample.h"
+#include "fake_decoders.h"
 #include "image/image.h"
 
 namespace {
@@ -101,23 +102,15 @@ TEST(BmpImage, RowsOrHeaderBeyondTheBlockGiveNoImage)
 
 TEST(BmpImage, BmpNeverReachesTheDecoders)
 {
-    static int32_t probes;
-    static const ImageDecoder greedy = {
-        [](FILE*, const void*, size_t, const char*) -> int32_t { probes++; return 1; },
-        [](uint8_t*, int32_t, int32_t) -> int32_t { return 1; },
-        []() -> int32_t { return 1; },
-        []() -> int32_t { return 1; },
-        NULL,
-    };
     ResetImageDecoders();
-    RegisterImageDecoder(&greedy);
-    probes = 0;
+    RegisterImageDecoder(&FakeDecoder<'g', true>);
+    Log = FakeLog();
     int32_t result = 1;
     Open(MakeBmp({4, 4, 16, 1}), &result);
     EXPECT_EQ(0, result);
     Open(MakeBmp({4, 4, 16}), &result);
     EXPECT_EQ(1, result);
-    EXPECT_EQ(0, probes);
+    EXPECT_EQ("", Log.calls);
     ResetImageDecoders();
 }
 

@@ -4,6 +4,7 @@
 #include <string.h>
 #include <zlib.h>
 
+#include "fake_decoders.h"
 #include "image/image.h"
 #include "image/png_decoder.h"
 #include "png_sample.h"
@@ -150,23 +151,37 @@ TEST_F(PngImage, RegisteredOnceAndOnlyWhenEnabled)
     ResetImageDecoders();
     EXPECT_TRUE(DecodeRows(sample.file).empty()) << "no decoder before EnablePngDecoder";
 
-    static int32_t laterProbes;
-    static const ImageDecoder later = {
-        [](FILE*, const void*, size_t, const char*) -> int32_t { laterProbes++; return 0; },
-        [](uint8_t*, int32_t, int32_t) -> int32_t { return 0; },
-        []() -> int32_t { return 0; },
-        []() -> int32_t { return 0; },
-        NULL,
-    };
     EnablePngDecoder();
     EnablePngDecoder();
-    RegisterImageDecoder(&later);
-    laterProbes = 0;
+    // With the PNG decoder in one slot, the rest of the room takes 99 more.
+    for (int i = 1; i < IMAGE_DECODER_ROOM - 1; i++)
+        RegisterImageDecoder(&FakeDecoder<'l', false>);
+    RegisterImageDecoder(&FakeDecoder<'z', false>);
+    EXPECT_EQ(1, IsImageDecoderRegistered(&FakeDecoder<'z', false>));
+    Log = FakeLog();
     const char notPng[] = "GIF89a, not a PNG at all";
     DecodedImage image;
     EXPECT_EQ(0, OpenImage(notPng, sizeof notPng, &image));
-    EXPECT_EQ(1, laterProbes) << "the PNG decoder probed once, the later one once";
+    EXPECT_EQ(std::string(IMAGE_DECODER_ROOM - 2, 'l') + "z", Log.calls);
     EXPECT_EQ(sample.expected, DecodeRows(sample.file));
+}
+
+TEST_F(PngImage, AFileIsProbedFromItsStartAndDecoded)
+{
+    PngSample sample = MakePngSample(7, 6, {PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, false});
+    const char* name = "png_file_probe.png";
+    FILE* file = fopen(name, "wb");
+    ASSERT_NE(nullptr, file);
+    fwrite(sample.file.data(), 1, sample.file.size(), file);
+    fclose(file);
+    ASSERT_EQ(1, FindImageDecoder(name, NULL, 0));
+    ASSERT_EQ(7, ImageDecoderWidth());
+    ASSERT_EQ(6, ImageDecoderHeight());
+    std::vector<uint8_t> buffer(24 * 7, 0);
+    RunImageDecoder(buffer.data(), 24, 0);
+    for (int y = 0; y < 6; y++)
+        EXPECT_EQ(0, memcmp(&buffer[y * 24], &sample.expected[y * 21], 21)) << "row " << y;
+    EXPECT_TRUE(DeleteFileA(name)) << "the file is closed after the decode";
 }
 
 TEST_F(PngImage, DamagedOrShortDataGivesNoImageOrTheRowsReadSoFar)

@@ -4,59 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "fake_decoders.h"
 #include "image/image.h"
 
 namespace {
 
-// Test decoders that note what the registry asked of them.
-struct FakeLog {
-    std::string calls;
-    int32_t width = 5;
-    int32_t height = 2;
-    long filePosition = -1;
-};
-FakeLog Log;
-
-int32_t ProbeFor(char name, FILE* file, const void* data, size_t length, bool accept)
-{
-    Log.calls += name;
-    if (file)
-        Log.filePosition = ftell(file);
-    else if (!data || length == 0)
-        return 0;
-    return accept;
-}
-
-int32_t DecodeFor(char name, uint8_t* buffer, int32_t pitch)
-{
-    Log.calls += (char)(name - 'a' + 'A');
-    for (int32_t row = 0; row < Log.height; row++)
-        for (int32_t i = 0; i < Log.width * 3; i++)
-            buffer[row * pitch + i] = (uint8_t)(name + row);
-    return 1;
-}
-
-const ImageDecoder Refusing = {
-    [](FILE* f, const void* d, size_t n, const char*) { return ProbeFor('r', f, d, n, false); },
-    [](uint8_t* b, int32_t p, int32_t) { return DecodeFor('r', b, p); },
-    []() { return Log.width; },
-    []() { return Log.height; },
-    []() { Log.calls += '-'; },
-};
-const ImageDecoder First = {
-    [](FILE* f, const void* d, size_t n, const char*) { return ProbeFor('a', f, d, n, true); },
-    [](uint8_t* b, int32_t p, int32_t) { return DecodeFor('a', b, p); },
-    []() { return Log.width; },
-    []() { return Log.height; },
-    []() { Log.calls += '-'; },
-};
-const ImageDecoder Second = {
-    [](FILE* f, const void* d, size_t n, const char*) { return ProbeFor('b', f, d, n, true); },
-    [](uint8_t* b, int32_t p, int32_t) { return DecodeFor('b', b, p); },
-    []() { return Log.width; },
-    []() { return Log.height; },
-    []() { Log.calls += '-'; },
-};
+const ImageDecoder& Refusing = FakeDecoder<'r', false>;
+const ImageDecoder& First = FakeDecoder<'a', true>;
+const ImageDecoder& Second = FakeDecoder<'b', true>;
 
 class ImageRegistry : public testing::Test {
 protected:

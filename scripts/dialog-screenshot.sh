@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Takes docs/dialog.png: the settings dialog on a private Xvfb display, cropped to
+# the window. Run after scripts/build.sh.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/win64"
+source "$root/scripts/wine-env.sh"
+start_private_display
+trap stop_private_display EXIT
+prepare_wine_prefix "$build/wineprefix"
+
+# A folder of its own, so no settings file of a test run changes the picture.
+work=$(mktemp -d)
+cp "$build/Zarn_Scr.scr" "$work/"
+(cd "$work" && wine Zarn_Scr.scr) &
+dialog=$!
+xdotool search --sync --name "Zarn Screensaver Configuration" >/dev/null
+sleep 1
+mkdir -p "$root/docs"
+import -display "$DISPLAY" -window root "$work/screen.png"
+# The screen around the window is black: trimming leaves the window.
+convert "$work/screen.png" -trim +repage "$root/docs/dialog.png"
+# Nothing here answers the dialog: end the private prefix's processes.
+wineserver -k >/dev/null 2>&1 || true
+wait "$dialog" 2>/dev/null || true
+rm -rf "$work"
+echo "docs/dialog.png written"
