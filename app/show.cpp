@@ -113,7 +113,7 @@ static void EndShowOnEscape(void)
 // The pause after a frame. A short one is one sleep; a long one is slept in slices
 // between which the keyboard and the window messages are looked at, against a fixed
 // deadline so that the pacing stays that of the delay.
-static void PauseAfterFrame(void)
+void PauseAfterFrame(void)
 {
     if (FrameDelay <= 0)
         return;

@@ -6,5 +6,7 @@
 void SetUpShow(void);
 // Flip, clear, and every copy resized, turned, drawn and moved.
 void DrawShowFrame(void);
+// The frame delay; Escape ends the program during a long one.
+void PauseAfterFrame(void);
 // Gives the system timer its previous resolution (an end routine).
 void RestoreTimerResolution(void);

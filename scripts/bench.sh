@@ -37,7 +37,7 @@ best() {
       for (i = at - 1; i <= at + 2; i++) print key[i], value[i]
     }' "$1"
 }
-startup() { awk -v key="$2" '$1 == key { sum += $2; n++ } END { if (n) printf "%.0f", sum / n }' "$1"; }
+mean() { awk -v key="$2" '$1 == key { sum += $2; n++ } END { if (n) printf "%.1f", sum / n }' "$1"; }
 
 best engine.txt engine >engine.best
 best reference.txt reference >reference.best
@@ -51,10 +51,12 @@ printf '%-34s %12s %12s\n' "CPU ms per frame" "$(get engine.best engine_cpu_ms_p
   "$(get reference.best reference_cpu_ms_per_frame)"
 printf '%-34s %12s %12s\n' "heap allocations per frame" "$(get engine.best engine_allocations_per_frame)" \
   "$(get reference.best reference_allocations_per_frame)"
-printf '%-34s %12s %12s\n' "ms from process start to 1st flip" "$(startup engine.txt engine_start_to_first_flip_ms)" \
-  "$(startup reference.txt reference_start_to_first_flip_ms)"
-printf '%-34s %12s %12s\n' "heap allocations during set-up" "$(startup engine.txt engine_setup_allocations)" \
-  "$(startup reference.txt reference_setup_allocations)"
+printf '%-34s %12s %12s\n' "ms from process start to 1st flip" "$(mean engine.txt engine_start_to_first_flip_ms)" \
+  "$(mean reference.txt reference_start_to_first_flip_ms)"
+printf '%-34s %12s %12s\n' "heap allocations during set-up" "$(mean engine.txt engine_setup_allocations)" \
+  "$(mean reference.txt reference_setup_allocations)"
+printf 'mean pause for a frame delay of 10 ms: %s ms, of 120 ms: %s ms\n' \
+  "$(mean engine.txt engine_pause_10ms_mean_ms)" "$(mean engine.txt engine_pause_120ms_mean_ms)"
 awk -v e="$efps" -v r="$rfps" 'BEGIN { printf "engine / reference frame rate: %.1f%%\n", 100 * e / r }'
 for exe in "$root/build/win32/Zarn_Scr.scr" "$root/build/win64/Zarn_Scr.scr"; do
   printf 'size of %s: %s bytes\n' "${exe#$root/}" "$(stat -c %s "$exe")"

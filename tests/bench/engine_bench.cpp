@@ -26,6 +26,21 @@ static void EngineFrame(void)
         EndProgram();
 }
 
+// How long the show's pause after a frame really lasts for a given frame delay.
+static void MeasurePause(int32_t delay, int times)
+{
+    FrameDelay = delay;
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < times; i++)
+        PauseAfterFrame();
+    QueryPerformanceCounter(&end);
+    double ms = 1000.0 * (double)(end.QuadPart - start.QuadPart) / (double)frequency.QuadPart / times;
+    printf("engine_pause_%dms_mean_ms %.2f\n", (int)delay, ms);
+    FrameDelay = 0;
+}
+
 static void EndBench(void)
 {
     EndKeyboard();
@@ -50,5 +65,7 @@ int main(int argc, char** argv)
     // Set-up allocates; a count of 0 here would mean the counting is not hooked in.
     printf("engine_setup_allocations %llu\n", (unsigned long long)AllocationsSoFar());
     MeasureFrames("engine", EngineFrame, 60, frames);
+    MeasurePause(10, 50);
+    MeasurePause(120, 5);
     EndProgram();
 }
