@@ -274,21 +274,24 @@ TEST(Show, EscapeEndsItPromptlyDuringALongDelay)
     EXPECT_EQ(WaitForScr(process, 5000), 0u);
 }
 
+// Closed from outside, or at the end of the session: the show must not run on unseen.
 TEST(Show, ClosingTheScreenWindowEndsTheProgram)
 {
-    std::string folder = MakeScrFolder("show_closed");
-    WriteSettings(folder, 10, 10);
-    HANDLE process = StartScr(folder, "/s");
-    ASSERT_NE(process, nullptr);
-    HWND screen = NULL;
-    for (int tries = 0; tries < 100 && !screen; tries++) {
-        Sleep(100);
-        screen = FindWindowA("MultimediaBase Class", "Sprite");
+    for (UINT message : {(UINT)WM_CLOSE, (UINT)WM_ENDSESSION}) {
+        std::string folder = MakeScrFolder("show_closed");
+        WriteSettings(folder, 10, 10);
+        HANDLE process = StartScr(folder, "/s");
+        ASSERT_NE(process, nullptr);
+        HWND screen = NULL;
+        for (int tries = 0; tries < 100 && !screen; tries++) {
+            Sleep(100);
+            screen = FindWindowA("MultimediaBase Class", "Sprite");
+        }
+        ASSERT_NE(screen, (HWND)NULL);
+        Sleep(1000);
+        PostMessageA(screen, message, message == WM_ENDSESSION ? TRUE : 0, 0);
+        EXPECT_EQ(WaitForScr(process, 5000), 0u) << message;
     }
-    ASSERT_NE(screen, (HWND)NULL);
-    Sleep(1000);
-    PostMessageA(screen, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForScr(process, 5000), 0u);
 }
 
 TEST(ShowFailures, NoDirectDraw)
