@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/copies.h"
 #include "app/settings.h"
+#include "app/show.h"
 #include "app/switch.h"
 #include "gui/gadget.h"
 #include "gui/window.h"
@@ -12,6 +13,9 @@
 #include "runtime/random.h"
 #include "runtime/strings.h"
 #include "runtime/text.h"
+#include "screen/keyboard.h"
+#include "screen/screen.h"
+#include "screen/sprite3d.h"
 
 static HANDLE GuardMutex;
 static char* Switch;
@@ -27,7 +31,11 @@ static void InitialiseLibraries(void)
 
 static void EndLibraries(void)
 {
+    EndKeyboard();
     CloseSettingsFile();
+    EndSpriteSystem();
+    EndSprite3DSystem();
+    RestoreTimerResolution();
     CloseAllWindows();
 }
 

@@ -1,7 +1,148 @@
+#include "app/show.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
 #include "app/app.h"
+#include "app/copies.h"
+#include "app/motion.h"
+#include "app/picture.h"
+#include "app/settings.h"
+#include "image/png_decoder.h"
 #include "runtime/program.h"
+#include "runtime/strings.h"
+#include "runtime/system.h"
+#include "screen/keyboard.h"
+#include "screen/screen.h"
+#include "screen/sprite3d.h"
+#include "screen/sprites.h"
+
+enum {
+    PICTURE_SPRITE = 0,
+    SCREEN_WIDTH = 640,
+    SCREEN_HEIGHT = 480,
+    SCREEN_DEPTH = 16,
+    FULL_ALPHA = 255,
+    TURN_ABOUT_CURRENT_SIZE = 1,
+    // A long pause is slept in slices this long, so that Escape is seen within one.
+    DELAY_SLICE_MS = 50,
+};
+
+static int32_t TimerRaised;
+static int32_t CopyCount;
+
+// Sleep is only as fine as the system timer, which by default ticks every 15.6 ms.
+static void RaiseTimerResolution(void)
+{
+    if (!TimerRaised && timeBeginPeriod(1) == TIMERR_NOERROR)
+        TimerRaised = 1;
+}
+
+void RestoreTimerResolution(void)
+{
+    if (TimerRaised)
+        timeEndPeriod(1);
+    TimerRaised = 0;
+}
+
+[[noreturn]] static void FailShow(const char* text)
+{
+    ShowAppMessage(text);
+    EndProgram();
+}
+
+static void LoadPicture(void)
+{
+    char* path = NULL;
+    char* start = ScratchCursor;
+    AppendToScratch(SettingsDir);
+    AppendToScratch("zarn.bmp");
+    AssignFromScratch(&path, start);
+    if (QueryFileSize(path) > 0) {
+        LoadSpriteFile(PICTURE_SPRITE, path, SPRITE_MODE_TEXTURE);
+    } else {
+        EnablePngDecoder();
+        LoadSpriteFromMemory(PICTURE_SPRITE, EmbeddedPicture, EmbeddedPictureSize, SPRITE_MODE_TEXTURE);
+    }
+    FreeString(path);
+}
+
+void SetUpShow(void)
+{
+    RaiseTimerResolution();
+    if (!InitSpriteSystem() || !InitKeyboardInput())
+        FailShow("Error: Can't open DirectX 7 Or later");
+    if (!InitSprite3DSystem())
+        FailShow("Error: Direct3D system can't be initialized correctly");
+    if (!OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_DEPTH, "Sprite"))
+        FailShow("Error: Can't open a 640*480 - 16 bit screen !");
+    LoadPicture();
+    SetSprite3DFilter(0);
+    SetSpriteColorKey(PICTURE_SPRITE, 0, 0, 0);
+    CopyCount = AnimatedCopyCount();
+    for (SpriteIndex = 1; SpriteIndex <= CopyCount; SpriteIndex++) {
+        MakeSprite3D(SpriteIndex, PICTURE_SPRITE);
+        InitCopy(SpriteIndex);
+    }
+}
+
+void DrawShowFrame(void)
+{
+    FlipScreen();
+    ClearBackBuffer(0, 0, 0);
+    if (!BeginScene3D())
+        return;
+    for (SpriteIndex = 1; SpriteIndex <= CopyCount; SpriteIndex++) {
+        int32_t edge = RoundToInt(Size[SpriteIndex]);
+        ResizeSprite3D(SpriteIndex, edge, edge);
+        SetSprite3DAngle(SpriteIndex, RoundToInt(Angle[SpriteIndex]), TURN_ABOUT_CURRENT_SIZE);
+        DrawSprite3D(SpriteIndex, RoundToInt(PosX[SpriteIndex]), RoundToInt(PosY[SpriteIndex]), FULL_ALPHA);
+        MoveCopy(SpriteIndex);
+        CheckBounds(SpriteIndex);
+    }
+    EndScene3D();
+}
+
+static void EndShowOnEscape(void)
+{
+    PollKeyboard();
+    if (IsKeyDown(KEY_ESCAPE))
+        EndProgram();
+}
+
+// The pause after a frame. A short one is one sleep; a long one is slept in slices
+// between which the keyboard and the window messages are looked at, against a fixed
+// deadline so that the pacing stays that of the delay.
+void PauseAfterFrame(void)
+{
+    if (FrameDelay <= 0)
+        return;
+    if (FrameDelay <= DELAY_SLICE_MS) {
+        DelayMs(FrameDelay);
+        return;
+    }
+    DWORD start = timeGetTime();
+    for (;;) {
+        DWORD elapsed = timeGetTime() - start;
+        if (elapsed >= (DWORD)FrameDelay)
+            return;
+        DWORD left = (DWORD)FrameDelay - elapsed;
+        if (left <= DELAY_SLICE_MS) {
+            DelayMs((int32_t)left);
+            return;
+        }
+        DelayMs(DELAY_SLICE_MS);
+        PumpMessages();
+        EndShowOnEscape();
+    }
+}
 
 void RunShow(void)
 {
-    EndProgram();
+    SetUpShow();
+    for (;;) {
+        DrawShowFrame();
+        PauseAfterFrame();
+        EndShowOnEscape();
+    }
 }

@@ -21,11 +21,22 @@ start_private_display
 trap stop_private_display EXIT
 prepare_wine_prefix "$build/wineprefix"
 shots="$build/screenshots"
-mkdir -p "$shots"
+rm -rf "$shots"
+mkdir -p "$shots/frames"
 wine "$scr" /s &
 show=$!
-sleep 4
-import -display "$DISPLAY" -window root "$shots/show.png" 2>/dev/null || true
-xdotool key Escape 2>/dev/null || true
+# The copies start at size 0 and grow frame by frame: give them a few seconds.
+sleep 5
+for frame in $(seq -w 1 24); do
+  import -display "$DISPLAY" -window root "$shots/frames/$frame.png" 2>/dev/null || true
+  sleep 0.08
+done
+cp "$shots/frames/01.png" "$shots/show.png"
+convert -delay 10 -loop 0 "$shots"/frames/*.png -layers Optimize "$shots/show.gif" 2>/dev/null || true
+rm -rf "$shots/frames"
+# Escape held long enough for the show's keyboard poll to see it.
+xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
 wait "$show" || true
-echo "The show ran on a private display; its picture: $shots/show.png"
+echo "The show ran on a private display for a few seconds. Its pictures:"
+echo "  $shots/show.png"
+echo "  $shots/show.gif"

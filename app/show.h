@@ -1,0 +1,12 @@
+#pragma once
+// The show: set-up, one pass of the frame loop, and the timer resolution it raises.
+#include <stdint.h>
+
+// Opens the screen and makes the copies; each failure is reported and ends the program.
+void SetUpShow(void);
+// Flip, clear, and every copy resized, turned, drawn and moved.
+void DrawShowFrame(void);
+// The frame delay; Escape ends the program during a long one.
+void PauseAfterFrame(void);
+// Gives the system timer its previous resolution (an end routine).
+void RestoreTimerResolution(void);

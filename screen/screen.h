@@ -1,0 +1,31 @@
+#pragma once
+// The DirectDraw 7 full-screen display: the hidden screen window, the display mode,
+// the flipping chain with one back buffer, colour fills and the per-frame flip.
+#include <windows.h>
+#include <ddraw.h>
+#include <stdint.h>
+
+extern IDirectDraw7* DirectDraw;
+extern HWND ScreenWindow;
+extern IDirectDrawSurface7* PrimarySurface;
+extern IDirectDrawSurface7* BackBuffer;
+extern int32_t ScreenWidth;
+extern int32_t ScreenHeight;
+extern int32_t ScreenActive;       // 1 while the screen window is the active window
+extern DDSURFACEDESC2 OpenDescription; // the primary's description, taken at open
+
+// 0 when the screen window can't be created or DirectDraw 7 is not available.
+int32_t InitSpriteSystem(void);
+// 1 on success; on failure the screen is closed again and 0 returned.
+int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char* title);
+// Shows the frame drawn since the last flip, pumps the thread's messages and restores
+// lost surfaces. Gives the back buffer, the new drawing target.
+IDirectDrawSurface7* FlipScreen(void);
+// Dispatches every message waiting for the thread; the screen window's procedure runs here.
+void PumpMessages(void);
+void ClearBackBuffer(int32_t red, int32_t green, int32_t blue);
+void CloseFullScreen(void);
+void EndSpriteSystem(void);
+
+IDirectDraw7* LoadDirectDraw(void);
+void ReleaseDirectDraw(void);

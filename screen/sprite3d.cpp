@@ -1,0 +1,165 @@
+#include "screen/sprite3d.h"
+
+#include <windows.h>
+#include <d3d.h>
+#include <ddraw.h>
+#include <string.h>
+
+#include "runtime/heap.h"
+#include "screen/screen.h"
+#include "screen/sprites.h"
+
+static_assert(sizeof(QuadVertex) == sizeof(D3DTLVERTEX), "QuadVertex must match D3DTLVERTEX");
+
+Sprite3DEntry* Sprite3DTable;
+int32_t Sprite3DCapacity;
+
+static IDirect3D7* Direct3D;
+static IDirect3DDevice7* Device;
+static int32_t DeviceToCreate;
+static int32_t SceneOpen;
+static int32_t FilterQuality;
+
+enum { TABLE_GROWTH = 50 };
+
+int32_t InitSprite3DSystem(void)
+{
+    Sprite3DCapacity = TABLE_GROWTH;
+    Sprite3DTable = (Sprite3DEntry*)AllocateZeroedBlock((size_t)(Sprite3DCapacity + 1) * sizeof(Sprite3DEntry));
+    if (!Sprite3DTable)
+        Sprite3DCapacity = 0;
+    int32_t result = 0;
+    if (DirectDraw) {
+        // Direct3D lives in DirectDraw's module: a use of it keeps that loaded.
+        LoadDirectDraw();
+        if (DirectDraw->QueryInterface(IID_IDirect3D7, (void**)&Direct3D) == DD_OK)
+            result = 1;
+        else
+            Direct3D = NULL;
+    }
+    DeviceToCreate = 1;
+    SceneOpen = 0;
+    return result;
+}
+
+static Sprite3DEntry* FindSprite3D(int32_t sprite3D)
+{
+    if (!Sprite3DTable || sprite3D < 0 || sprite3D >= Sprite3DCapacity)
+        return NULL;
+    return &Sprite3DTable[sprite3D];
+}
+
+static int32_t GrowSprite3DTable(int32_t sprite3D)
+{
+    if (sprite3D < 0)
+        return 0;
+    if (sprite3D < Sprite3DCapacity)
+        return 1;
+    int64_t capacity = (int64_t)sprite3D + TABLE_GROWTH;
+    if (capacity > INT32_MAX - 1)
+        return 0;
+    Sprite3DEntry* grown =
+        (Sprite3DEntry*)ReallocateZeroedBlock(Sprite3DTable, (size_t)(capacity + 1) * sizeof(Sprite3DEntry));
+    if (!grown)
+        return 0;
+    Sprite3DTable = grown;
+    Sprite3DCapacity = (int32_t)capacity;
+    return 1;
+}
+
+int32_t MakeSprite3D(int32_t sprite3D, int32_t sprite)
+{
+    if (!GrowSprite3DTable(sprite3D))
+        return 0;
+    ReleaseSprite3D(sprite3D);
+    SpriteEntry* source = FindSprite(sprite);
+    if (!source || !source->surface || source->mode != SPRITE_MODE_TEXTURE)
+        return 0;
+    Sprite3DEntry* entry = &Sprite3DTable[sprite3D];
+    FillQuad(entry, source->width, source->height);
+    entry->texture = (IDirectDrawSurface7*)source->surface;
+    return 1;
+}
+
+void ReleaseSprite3D(int32_t sprite3D)
+{
+    Sprite3DEntry* entry = FindSprite3D(sprite3D);
+    if (entry)
+        entry->texture = NULL;
+}
+
+int32_t BeginScene3D(void)
+{
+    if (DeviceToCreate && Direct3D && BackBuffer) {
+        D3DVIEWPORT7 viewport;
+        if (Direct3D->CreateDevice(IID_IDirect3DHALDevice, BackBuffer, &Device) == D3D_OK) {
+            if (Device->GetViewport(&viewport) == D3D_OK) {
+                DeviceToCreate = 0;
+            } else {
+                Device->Release();
+                Device = NULL;
+            }
+        } else {
+            Device = NULL;
+        }
+    }
+    if (!Device || Device->BeginScene() != D3D_OK)
+        return 0;
+    Device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
+    Device->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+    Device->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    Device->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, TRUE);
+    SceneOpen = 1;
+    return 1;
+}
+
+void EndScene3D(void)
+{
+    if (!SceneOpen)
+        return;
+    Device->EndScene();
+    SceneOpen = 0;
+}
+
+void SetSprite3DFilter(int32_t quality)
+{
+    FilterQuality = quality;
+}
+
+void ResizeSprite3D(int32_t sprite3D, int32_t width, int32_t height)
+{
+    Sprite3DEntry* entry = FindSprite3D(sprite3D);
+    if (entry)
+        ResizeQuad(entry, width, height);
+}
+
+void SetSprite3DAngle(int32_t sprite3D, int32_t angle, int32_t mode)
+{
+    Sprite3DEntry* entry = FindSprite3D(sprite3D);
+    if (entry)
+        TurnQuad(entry, angle, mode);
+}
+
+void DrawSprite3D(int32_t sprite3D, int32_t x, int32_t y, int32_t alpha)
+{
+    Sprite3DEntry* entry = FindSprite3D(sprite3D);
+    if (!entry || !SceneOpen)
+        return;
+    QuadVertex vertices[4];
+    PlaceQuad(entry, x, y, alpha, vertices);
+    Device->SetTextureStageState(0, D3DTSS_MAGFILTER, FilterQuality == 0 ? D3DTFG_POINT : D3DTFG_LINEAR);
+    Device->SetTexture(0, entry->texture);
+    Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, vertices, 4, 0);
+}
+
+void EndSprite3DSystem(void)
+{
+    for (int32_t sprite3D = 0; sprite3D < Sprite3DCapacity; sprite3D++)
+        Sprite3DTable[sprite3D].texture = NULL;
+    // The device and Direct3D are left to the process end: released after the
+    // screen's surfaces, the device's Release hung the program on its way out. The
+    // use of DirectDraw taken at initialisation stays too, so DDRAW.DLL is never
+    // unloaded under them.
+    SceneOpen = 0;
+}

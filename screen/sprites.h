@@ -1,0 +1,43 @@
+#pragma once
+// Numbered sprites: pictures held in DirectDraw surfaces in the screen's pixel
+// format, or (mode 2) as a block of 8-bit pixels in the program heap.
+#include <stddef.h>
+#include <stdint.h>
+
+enum {
+    SPRITE_MODE_DEFAULT = 0, // surface wherever DirectDraw puts it; reloaded after a loss
+    SPRITE_MODE_SYSTEM = 1,  // surface in system memory
+    SPRITE_MODE_BLOCK = 2,   // 8-bit pixels in the program heap
+    SPRITE_MODE_TEXTURE = 4, // texture for 3-D sprites
+    SPRITE_DEPTH_BLOCK = -2
+};
+
+typedef struct SpriteEntry {
+    void* surface; // IDirectDrawSurface7*, or the pixel block of a mode 2 sprite; NULL = empty
+    int16_t width;
+    int16_t height;
+    int16_t depth; // bits per pixel of the source image; SPRITE_DEPTH_BLOCK for a block
+    int16_t mode;
+    char* fileName; // malloc'd copy; "" for sprites made from memory
+    int16_t drawWidth;
+    int16_t drawHeight;
+    int16_t extra[2];
+} SpriteEntry;
+
+extern SpriteEntry* SpriteTable;
+extern int32_t SpriteCapacity;
+
+// Non-zero on success (the surface or block), 0 on failure.
+void* LoadSpriteFile(int32_t sprite, const char* fileName, int32_t mode);
+void* LoadSpriteFromMemory(int32_t sprite, const void* address, size_t length, int32_t mode);
+void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int32_t mode, const char* fileName);
+void ReleaseSprite(int32_t sprite);
+// A negative sprite number sets the default key of sprites created later.
+void SetSpriteColorKey(int32_t sprite, int32_t red, int32_t green, int32_t blue);
+// The slot of a sprite number, or NULL when it lies outside the table.
+SpriteEntry* FindSprite(int32_t sprite);
+
+// For the screen: a fresh table, every slot freed, the mode 0 sprites reloaded.
+void ResetSpriteTable(void);
+void ReleaseAllSprites(void);
+void ReloadFileSprites(void);

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The benchmark: the show's frame loop at 100 copies with no frame delay, and beside it
+# a reference program making the same DirectX calls per frame directly, both under Wine
+# on a private 640x480 16-bit display. Prints frames per second, CPU milliseconds per
+# frame, their ratio, the time from process start to the first flip, heap allocations
+# per frame and the executable sizes. Each program runs ROUNDS times (3 by default),
+# alternating, and its best round counts. Arguments: [frames per round].
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+frames=${1:-600}
+rounds=${ROUNDS:-3}
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" >/dev/null
+
+build="$root/build/win64"
+source "$root/scripts/wine-env.sh"
+start_private_display
+trap stop_private_display EXIT
+prepare_wine_prefix "$build/wineprefix"
+
+work="$build/bench"
+rm -rf "$work"
+mkdir -p "$work"
+cp "$build/tests/zarn_engine_bench.exe" "$build/tests/zarn_reference_bench.exe" "$work/"
+cd "$work"
+for round in $(seq 1 "$rounds"); do
+  wine ./zarn_engine_bench.exe "$frames" >>engine.txt
+  wine ./zarn_reference_bench.exe "$frames" >>reference.txt
+done
+
+# The round with the most frames per second, as "key value" lines.
+best() {
+  awk -v name="$2" '
+    { value[NR] = $2; key[NR] = $1 }
+    $1 == name "_fps" && $2 > top { top = $2; at = NR }
+    END {
+      for (i = at - 1; i <= at + 2; i++) print key[i], value[i]
+    }' "$1"
+}
+mean() { awk -v key="$2" '$1 == key { sum += $2; n++ } END { if (n) printf "%.1f", sum / n }' "$1"; }
+
+best engine.txt engine >engine.best
+best reference.txt reference >reference.best
+get() { awk -v key="$2" '$1 == key { print $2 }' "$1"; }
+efps=$(get engine.best engine_fps)
+rfps=$(get reference.best reference_fps)
+echo "frames per round: $frames, rounds: $rounds (best round of each)"
+printf '%-34s %12s %12s\n' "" engine reference
+printf '%-34s %12s %12s\n' "frames per second" "$efps" "$rfps"
+printf '%-34s %12s %12s\n' "CPU ms per frame" "$(get engine.best engine_cpu_ms_per_frame)" \
+  "$(get reference.best reference_cpu_ms_per_frame)"
+printf '%-34s %12s %12s\n' "heap allocations per frame" "$(get engine.best engine_allocations_per_frame)" \
+  "$(get reference.best reference_allocations_per_frame)"
+printf '%-34s %12s %12s\n' "ms from process start to 1st flip" "$(mean engine.txt engine_start_to_first_flip_ms)" \
+  "$(mean reference.txt reference_start_to_first_flip_ms)"
+printf '%-34s %12s %12s\n' "heap allocations during set-up" "$(mean engine.txt engine_setup_allocations)" \
+  "$(mean reference.txt reference_setup_allocations)"
+printf 'mean pause for a frame delay of 10 ms: %s ms, of 120 ms: %s ms\n' \
+  "$(mean engine.txt engine_pause_10ms_mean_ms)" "$(mean engine.txt engine_pause_120ms_mean_ms)"
+awk -v e="$efps" -v r="$rfps" 'BEGIN { printf "engine / reference frame rate: %.1f%%\n", 100 * e / r }'
+for exe in "$root/build/win32/Zarn_Scr.scr" "$root/build/win64/Zarn_Scr.scr"; do
+  printf 'size of %s: %s bytes\n' "${exe#$root/}" "$(stat -c %s "$exe")"
+done
