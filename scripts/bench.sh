@@ -16,7 +16,7 @@ build="$root/build/win64"
 source "$root/scripts/wine-env.sh"
 start_private_display
 trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix"
+prepare_wine_prefix "$build/wineprefix-run"
 
 work="$build/bench"
 rm -rf "$work"

@@ -7,7 +7,7 @@ build="$root/build/win64"
 source "$root/scripts/wine-env.sh"
 start_private_display
 trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix"
+prepare_wine_prefix "$build/wineprefix-run"
 
 # A folder of its own, so no settings file of a test run changes the picture.
 work=$(mktemp -d)

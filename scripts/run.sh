@@ -12,14 +12,14 @@ source "$root/scripts/wine-env.sh"
 scr="$build/Zarn_Scr.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  prepare_wine_prefix "$build/wineprefix"
+  prepare_wine_prefix "$build/wineprefix-run"
   wine "$scr" /s
   exit 0
 fi
 
 start_private_display
 trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix"
+prepare_wine_prefix "$build/wineprefix-run"
 shots="$build/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots/frames"
