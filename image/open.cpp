@@ -1,7 +1,6 @@
-#include <windows.h>
-
 #include "image/bmp.h"
 #include "image/image.h"
+#include "image/image_buffer.h"
 
 static void ForgetImage(DecodedImage* image)
 {
@@ -35,7 +34,7 @@ int32_t OpenImage(const void* data, size_t length, DecodedImage* image)
     int32_t pitch = (width * 3 + 3) & ~3;
     // One spare row, as decoders have always been given. Zeroed, so that rows a
     // failing decode never wrote are black, not leftovers.
-    void* buffer = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (SIZE_T)pitch * ((SIZE_T)height + 1));
+    void* buffer = AllocateImageBuffer((size_t)pitch * ((size_t)height + 1));
     if (!buffer) {
         AbandonImageDecoder();
         return 0;
@@ -56,6 +55,6 @@ void ReleaseDecodedImage(DecodedImage* image)
     if (!image)
         return;
     if (image->ownedBuffer)
-        GlobalFree(image->ownedBuffer);
+        FreeImageBuffer(image->ownedBuffer);
     ForgetImage(image);
 }

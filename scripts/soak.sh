@@ -4,7 +4,9 @@
 # start and every minute: Windows' view (private bytes, handles, GDI and USER
 # objects, through tests/tools/procstats) and Linux's view of the Wine process
 # (resident memory, open files). Writes build/win64/soak/soak.csv and prints the
-# first and last samples. Not part of the test command.
+# first and last samples. Not part of the test command. Wine 8 leaves private bytes,
+# the handle count and the GDI/USER object counts at 0; the working set and Linux's
+# view are the figures that say something there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 minutes=${1:-10}
@@ -15,7 +17,7 @@ build="$root/build/win64"
 source "$root/scripts/wine-env.sh"
 start_private_display
 trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix"
+prepare_wine_prefix "$build/wineprefix-run"
 
 soak="$build/soak"
 rm -rf "$soak"
@@ -32,7 +34,7 @@ echo "minute,private_bytes,working_set,handles,gdi_objects,user_objects,linux_rs
 sample() {
   local minute=$1 stats pid rss files
   stats=$(wine "$build/tests/procstats.exe" Zarn_Scr.scr | tr -d '\r')
-  pid=$(pgrep -f 'Zarn_Scr.scr' | head -n 1)
+  pid=$(pgrep -f 'soak/Zarn_Scr.scr' | head -n 1)
   rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
   files=$(ls "/proc/$pid/fd" | wc -l)
   echo "$minute,$(sed -E 's/[a-z_]+=//g; s/ /,/g' <<<"$stats"),$rss,$files" >>"$csv"

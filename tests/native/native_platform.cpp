@@ -1,8 +1,10 @@
 // The seam through which the platform-free code reaches the platform when it is
-// built natively: the program heap is the C heap, the command line a fixed text.
+// built natively: the program heap and the image buffers are the C heap, the
+// command line a fixed text.
 #include <stdlib.h>
 #include <string.h>
 
+#include "image/image_buffer.h"
 #include "runtime/heap.h"
 #include "runtime/params.h"
 
@@ -64,4 +66,19 @@ void FreeBlock(void* block)
 const char* GetProgramCommandLine(void)
 {
     return NativeCommandLine;
+}
+
+void* AllocateImageBuffer(size_t size)
+{
+    return AllocateZeroedBlock(size);
+}
+
+size_t ImageBufferSize(const void* buffer)
+{
+    return ((const BlockHeader*)buffer - 1)->size;
+}
+
+void FreeImageBuffer(void* buffer)
+{
+    FreeBlock(buffer);
 }

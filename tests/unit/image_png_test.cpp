@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
+#ifdef _WIN32
 #include <windows.h>
+#endif
 
 #include <string.h>
 #include <zlib.h>
 
 #include "fake_decoders.h"
 #include "image/image.h"
+#include "image/image_buffer.h"
 #include "image/png_decoder.h"
 #include "png_sample.h"
 
@@ -128,7 +131,7 @@ TEST_F(PngImage, DecoderWritesOnlyThePixelBytesOfEachRow)
     DecodedImage image;
     ASSERT_EQ(1, OpenImage(sample.file.data(), sample.file.size(), &image));
     EXPECT_EQ(16, image.rowPitch);
-    EXPECT_EQ(48u, GlobalSize(image.ownedBuffer)) << "two rows and a spare one";
+    EXPECT_EQ(48u, ImageBufferSize(image.ownedBuffer)) << "two rows and a spare one";
     ReleaseDecodedImage(&image);
 
     ASSERT_EQ(1, FindImageDecoder(NULL, sample.file.data(), sample.file.size()));
@@ -181,7 +184,12 @@ TEST_F(PngImage, AFileIsProbedFromItsStartAndDecoded)
     RunImageDecoder(buffer.data(), 24, 0);
     for (int y = 0; y < 6; y++)
         EXPECT_EQ(0, memcmp(&buffer[y * 24], &sample.expected[y * 21], 21)) << "row " << y;
+#ifdef _WIN32
+    // Windows refuses to delete a file that is still open.
     EXPECT_TRUE(DeleteFileA(name)) << "the file is closed after the decode";
+#else
+    remove(name);
+#endif
 }
 
 TEST_F(PngImage, DamagedOrShortDataGivesNoImageOrTheRowsReadSoFar)
