@@ -181,3 +181,19 @@ TEST(ShowSwitches, ASecondCopyDuringTheShowEndsAtOnce)
     PressEscape();
     EXPECT_EQ(WaitForScr(show, 5000), 0u);
 }
+
+TEST(ShowSwitches, TheMouseAndOtherKeysDoNotEndTheShow)
+{
+    std::string folder = MakeScrFolder("faults_show_other_input");
+    WriteSettings(folder, 20, 10);
+    HANDLE show = StartScr(folder, "/s");
+    ASSERT_NE(show, nullptr);
+    Sleep(2500);
+    RunUnix("/usr/bin/xdotool mousemove 100 100 mousemove 500 400 click 1");
+    RunUnix("/usr/bin/xdotool key space key a key Return key F1");
+    Sleep(1000);
+    EXPECT_EQ(WaitForSingleObject(show, 0), (DWORD)WAIT_TIMEOUT) << "only Escape ends the show";
+    EXPECT_GT(TakeShot().Count(NotBlack), 200);
+    PressEscape();
+    EXPECT_EQ(WaitForScr(show, 5000), 0u);
+}
