@@ -18,15 +18,24 @@ bool Yellow(uint32_t pixel)
     return (pixel >> 16 & 0xFF) >= 0xF0 && (pixel >> 8 & 0xFF) >= 0xF0 && (pixel & 0xFF) < 0x10;
 }
 
+// Starts the show and gives it time to get under way; it must still be running then.
+HANDLE StartRunningShow(const std::string& folder, const char* parameters = "/s")
+{
+    HANDLE process = StartScr(folder, parameters);
+    if (!process)
+        return NULL;
+    Sleep(2500);
+    EXPECT_EQ(WaitForSingleObject(process, 0), (DWORD)WAIT_TIMEOUT) << "the show ended by itself";
+    return process;
+}
+
 // Starts the show, looks at the screen once it is under way, then ends it with Escape.
 // With colour given, every pixel that is not black must be of that colour.
 void ExpectShow(const std::string& folder, Seen expected, const char* parameters = "/s",
                 bool (*colour)(uint32_t) = nullptr)
 {
-    HANDLE process = StartScr(folder, parameters);
+    HANDLE process = StartRunningShow(folder, parameters);
     ASSERT_NE(process, nullptr);
-    Sleep(2500);
-    EXPECT_EQ(WaitForSingleObject(process, 0), (DWORD)WAIT_TIMEOUT) << "the show ended by itself";
     Shot shot = TakeShot();
     EXPECT_EQ(shot.width, 640);
     if (expected == BLACK) {
@@ -145,10 +154,8 @@ TEST(ShowSettings, ExtremeCountsAndDelays)
     WriteSettings(folder, 2147483647, 0);
     ExpectShow(folder, PICTURE);
     WriteWholeFile(folder + "Zarn_Scr.ini", "ZCOUNT = 40\r\nZDELAY = 99999999999\r\n");
-    HANDLE process = StartScr(folder, "/s");
+    HANDLE process = StartRunningShow(folder);
     ASSERT_NE(process, nullptr);
-    Sleep(2500);
-    EXPECT_EQ(WaitForSingleObject(process, 0), (DWORD)WAIT_TIMEOUT);
     RunUnix("/usr/bin/xdotool keydown Escape");
     EXPECT_EQ(WaitForSingleObject(process, 3000), (DWORD)WAIT_OBJECT_0) << "a delay of years still ends on Escape";
     RunUnix("/usr/bin/xdotool keyup Escape");
@@ -169,9 +176,8 @@ TEST(ShowSwitches, ASecondCopyDuringTheShowEndsAtOnce)
 {
     std::string folder = MakeScrFolder("faults_show_second");
     WriteSettings(folder, 20, 10);
-    HANDLE show = StartScr(folder, "/s");
+    HANDLE show = StartRunningShow(folder);
     ASSERT_NE(show, nullptr);
-    Sleep(2500);
     for (const char* parameters : {"/s", "/c", ""}) {
         HANDLE second = StartScr(folder, parameters);
         EXPECT_EQ(WaitForScr(second, 10000), 0u) << parameters;
@@ -186,9 +192,8 @@ TEST(ShowSwitches, TheMouseAndOtherKeysDoNotEndTheShow)
 {
     std::string folder = MakeScrFolder("faults_show_other_input");
     WriteSettings(folder, 20, 10);
-    HANDLE show = StartScr(folder, "/s");
+    HANDLE show = StartRunningShow(folder);
     ASSERT_NE(show, nullptr);
-    Sleep(2500);
     RunUnix("/usr/bin/xdotool mousemove 100 100 mousemove 500 400 click 1");
     RunUnix("/usr/bin/xdotool key space key a key Return key F1");
     Sleep(1000);
