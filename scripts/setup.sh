@@ -8,14 +8,54 @@ PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   googletest dpkg-dev python3 clang libclang-rt-14-dev zlib1g-dev
-  wine wine64 xvfb xauth xdotool x11-utils imagemagick
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
 )
 
-# libpng's source comes from Debian's source package, which needs a deb-src entry.
-SOURCE_LIST=/etc/apt/sources.list.d/zarn-bookworm-src.sources
-needs_source_list() {
-  ! grep -rqsE '^(Types:.*deb-src|deb-src .*bookworm)' /etc/apt/sources.list /etc/apt/sources.list.d/ ||
-    ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'
+# libpng's source comes from Debian's source package, which needs a deb-src entry for
+# the release's main suite.
+. /etc/os-release
+SUITE=${VERSION_CODENAME:-bookworm}
+SOURCES_DIR=$(apt-config shell d Dir::Etc::sourceparts/d | sed -E "s/^d='(.*)'$/\1/; s:/$::")
+SOURCES_LIST=$(apt-config shell f Dir::Etc::sourcelist/f | sed -E "s/^f='(.*)'$/\1/")
+SOURCE_ENTRY="$SOURCES_DIR/zarn-$SUITE-src.sources"
+
+has_source_entry() {
+  grep -rqsE "^(Types:.*deb-src|deb-src .*[[:space:]]$SUITE[[:space:]])" "$SOURCES_LIST" "$SOURCES_DIR"/ &&
+    apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'
+}
+
+# The deb-src twin of the machine's own entry for the main suite (not the security
+# suite, whose sources are not served), so that the same mirror serves the sources:
+# a deb822 entry, else a one-line entry. Prints nothing when there is none.
+source_entry_from_machine() {
+  local entries
+  entries=$(find "$SOURCES_DIR" -maxdepth 1 -name '*.sources' 2>/dev/null | sort)
+  awk -v suite="$SUITE" '
+    function flush() {
+      if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " suite " ") && uris != "") {
+        print "Types: deb-src"; print "URIs: " uris; print "Suites: " suite
+        print "Components: main"; if (signed != "") print "Signed-By: " signed
+        done = 1; exit
+      }
+      types = uris = suites = signed = ""
+    }
+    FNR == 1 { flush() }
+    /^[[:space:]]*#/ { next }
+    /^[[:space:]]*$/ { flush(); next }
+    /^[[:space:]]/ { next }
+    { key = $1; sub(/:$/, "", key); value = $0; sub(/^[^:]*:[[:space:]]*/, "", value) }
+    key == "Types" { types = value } key == "URIs" { uris = value }
+    key == "Suites" { suites = value } key == "Signed-By" { signed = value }
+    END { if (!done) flush() }' $entries /dev/null
+}
+source_line_from_machine() {
+  local lists
+  lists=$( (ls "$SOURCES_LIST"; find "$SOURCES_DIR" -maxdepth 1 -name '*.list' | sort) 2>/dev/null)
+  awk -v suite="$SUITE" '$1 == "deb" {
+      i = 2; options = ""
+      if ($2 ~ /^\[/) { while ($i !~ /\]$/) options = options $(i++) " "; options = options $(i++) " " }
+      if ($(i + 1) == suite) { print "deb-src " options $i " " suite " main"; exit }
+    }' $lists /dev/null
 }
 
 missing=()
@@ -24,7 +64,7 @@ for package in "${PACKAGES[@]}"; do
   grep -q "^${package} ii" <<<"$installed" || missing+=("$package")
 done
 
-if [ ${#missing[@]} -eq 0 ] && ! needs_source_list; then
+if [ ${#missing[@]} -eq 0 ] && has_source_entry; then
   exit 0
 fi
 
@@ -32,12 +72,19 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo)
 fi
-if needs_source_list; then
-  if ! grep -rqsE '^(Types:.*deb-src|deb-src .*bookworm)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    echo "setup: adding a deb-src entry for bookworm"
-    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
-      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-      "${as_root[@]}" tee "$SOURCE_LIST" >/dev/null
+if ! grep -rqsE "^(Types:.*deb-src|deb-src .*[[:space:]]$SUITE[[:space:]])" "$SOURCES_LIST" "$SOURCES_DIR"/; then
+  entry=$(source_entry_from_machine)
+  if [ -n "$entry" ]; then
+    echo "setup: adding a deb-src entry for $SUITE beside the machine's own"
+    printf '%s\n' "$entry" | "${as_root[@]}" tee "$SOURCE_ENTRY" >/dev/null
+  else
+    line=$(source_line_from_machine)
+    if [ -z "$line" ]; then
+      echo "setup: no package source for $SUITE is configured on this machine" >&2
+      exit 1
+    fi
+    echo "setup: adding a deb-src line for $SUITE beside the machine's own"
+    printf '%s\n' "$line" | "${as_root[@]}" tee "${SOURCE_ENTRY%.sources}.list" >/dev/null
   fi
 fi
 "${as_root[@]}" apt-get update -q
