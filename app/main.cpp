@@ -33,8 +33,9 @@ static void EndLibraries(void)
 {
     EndKeyboard();
     CloseSettingsFile();
-    EndSpriteSystem();
+    // The 3-D device draws into the screen's surfaces: it ends before them.
     EndSprite3DSystem();
+    EndSpriteSystem();
     RestoreTimerResolution();
     CloseAllWindows();
 }
@@ -45,7 +46,7 @@ void FindSettingsDir(void)
     char* path = NULL;
     AssignFromScratch(&path, Spaces(PATH_ROOM, ScratchCursor));
     if (path)
-        GetModuleFileNameA(NULL, path, PATH_ROOM);
+        ReadProgramPath(path, PATH_ROOM);
     AssignFromScratch(&SettingsDir, DirectoryPart(path, ScratchCursor));
     FreeString(path);
 #if defined(ZARN_DEV_COMPILER_DIR) && defined(ZARN_DEV_SOURCE_DIR)

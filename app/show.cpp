@@ -31,10 +31,11 @@ enum {
 static int32_t TimerRaised;
 static int32_t CopyCount;
 
-// Sleep is only as fine as the system timer, which by default ticks every 15.6 ms.
+// Sleep is only as fine as the system timer, which by default ticks every 15.6 ms. A
+// finer timer costs every program on the machine, so only a delay to keep asks for it.
 static void RaiseTimerResolution(void)
 {
-    if (!TimerRaised && timeBeginPeriod(1) == TIMERR_NOERROR)
+    if (!TimerRaised && FrameDelay > 0 && timeBeginPeriod(1) == TIMERR_NOERROR)
         TimerRaised = 1;
 }
 
@@ -89,6 +90,10 @@ void SetUpShow(void)
 void DrawShowFrame(void)
 {
     FlipScreen();
+    // While another application or desktop has the screen nothing is drawn and no
+    // copy moves: the show goes on where it stood once it is back.
+    if (!IsScreenShowing())
+        return;
     ClearBackBuffer(0, 0, 0);
     if (!BeginScene3D())
         return;

@@ -10,10 +10,12 @@
 #include "screen/screen.h"
 
 enum { KEY_COUNT = 256 };
+// Key events DirectInput keeps between two polls; a frame sees far fewer.
+enum { KEY_EVENT_ROOM = 64 };
 enum { DEVICE_NONE = 0, DEVICE_FORMAT_SET = 1, DEVICE_ACQUIRED = 2 };
 
 static IDirectInput7A* DirectInput;
-static HMODULE DirectInputModule; // loaded once; see ReleaseDirectInput
+static HMODULE DirectInputModule;
 static int32_t DirectInputUses;
 static int32_t KeyboardStarted;
 static IDirectInputDevice7A* KeyboardDevice;
@@ -27,8 +29,7 @@ typedef HRESULT(WINAPI* DirectInputCreateExProc)(HINSTANCE, DWORD, REFIID, void*
 IDirectInput7A* LoadDirectInput(void)
 {
     if (!DirectInput) {
-        if (!DirectInputModule)
-            DirectInputModule = LoadLibraryA("DINPUT.DLL");
+        DirectInputModule = LoadLibraryA("DINPUT.DLL");
         if (DirectInputModule) {
             DirectInputCreateExProc create =
                 (DirectInputCreateExProc)(void*)GetProcAddress(DirectInputModule, "DirectInputCreateEx");
@@ -49,10 +50,9 @@ void ReleaseDirectInput(void)
     DirectInputUses--;
     if (DirectInput && DirectInputUses == 0) {
         DirectInput->Release();
+        FreeLibrary(DirectInputModule);
+        DirectInputModule = NULL;
         DirectInput = NULL;
-        // The module stays loaded: DirectInput's own input thread can still be running
-        // code in it after the last Release, and unloading it under that thread crashed
-        // the program on its way out. The process end unloads it.
     }
 }
 
@@ -94,8 +94,35 @@ int32_t InitKeyboardInput(void)
     }
     if (KeyboardDevice->SetDataFormat(&KeyboardFormat) != DI_OK)
         return 0;
+    // Buffered key events besides the state: a press that begins and ends between two
+    // polls is still seen. Without them the state alone is read.
+    DIPROPDWORD room;
+    room.diph.dwSize = sizeof room;
+    room.diph.dwHeaderSize = sizeof room.diph;
+    room.diph.dwObj = 0;
+    room.diph.dwHow = DIPH_DEVICE;
+    room.dwData = KEY_EVENT_ROOM;
+    KeyboardDevice->SetProperty(DIPROP_BUFFERSIZE, &room.diph);
     KeyboardState = DEVICE_FORMAT_SET;
     return 1;
+}
+
+// A key pressed since the last poll counts as down in this one, even when it is up
+// again by now.
+static void TakePressesSinceLastPoll(void)
+{
+    DIDEVICEOBJECTDATA events[KEY_EVENT_ROOM];
+    for (;;) {
+        DWORD count = KEY_EVENT_ROOM;
+        HRESULT result = KeyboardDevice->GetDeviceData(sizeof events[0], events, &count, 0);
+        if (FAILED(result) || count == 0)
+            return;
+        for (DWORD i = 0; i < count; i++)
+            if ((events[i].dwData & 0x80) && events[i].dwOfs < KEY_COUNT)
+                KeyTable[events[i].dwOfs] |= 0x80;
+        if (count < KEY_EVENT_ROOM)
+            return;
+    }
 }
 
 int32_t PollKeyboard(void)
@@ -108,8 +135,10 @@ int32_t PollKeyboard(void)
         KeyboardDevice->Acquire();
         KeyboardState = DEVICE_ACQUIRED;
     }
-    if (KeyboardDevice->GetDeviceState(KEY_COUNT, KeyTable) == DI_OK)
+    if (KeyboardDevice->GetDeviceState(KEY_COUNT, KeyTable) == DI_OK) {
+        TakePressesSinceLastPoll();
         return 1;
+    }
     KeyboardDevice->Unacquire();
     KeyboardDevice->SetCooperativeLevel(NULL, DISCL_NONEXCLUSIVE);
     KeyboardDevice->SetCooperativeLevel(ScreenWindow, DISCL_EXCLUSIVE | DISCL_FOREGROUND);

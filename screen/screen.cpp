@@ -15,6 +15,9 @@ int32_t ScreenHeight;
 int32_t ScreenActive;
 DDSURFACEDESC2 OpenDescription;
 
+// Set when a flip finds the surfaces lost; cleared once they are restored.
+static int32_t ScreenLost;
+
 static HMODULE DirectDrawModule;
 static int32_t DirectDrawUses;
 static int32_t ScreenWindowCreated;
@@ -26,6 +29,7 @@ static int32_t DrawHeight;
 static DDBLTFX FillRecord;
 
 static const char SCREEN_CLASS[] = "MultimediaBase Class";
+enum { INACTIVE_WAIT_MS = 50 };
 
 typedef HRESULT(WINAPI* DirectDrawCreateExProc)(GUID*, void**, REFIID, IUnknown*);
 
@@ -64,6 +68,10 @@ static LRESULT CALLBACK ScreenWindowProcedure(HWND window, UINT message, WPARAM 
     switch (message) {
     case WM_ACTIVATE:
         ScreenActive = LOWORD(first) != WA_INACTIVE;
+        return 0;
+    case WM_ACTIVATEAPP:
+        // Another application or desktop took the screen, or gave it back.
+        ScreenActive = first != FALSE;
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -188,16 +196,35 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     PaintSurfaceBlack(PrimarySurface);
     DrawTarget = BackBuffer;
     FindScreenPixelFormat();
+    ScreenLost = 0;
     ScreenActive = 1;
     return 1;
 }
 
+int32_t RestoreSurface(IDirectDrawSurface7* surface)
+{
+    return surface->IsLost() == DD_OK || surface->Restore() == DD_OK;
+}
+
+// Once DirectDraw lets the program have the screen again: the mode, the surfaces and
+// what the sprites' surfaces held. A surface that RestoreAllSurfaces left lost is
+// restored on its own.
 static void RestoreScreen(void)
 {
+    if (DirectDraw->TestCooperativeLevel() != DD_OK)
+        return;
     DirectDraw->SetDisplayMode((DWORD)ScreenWidth, (DWORD)ScreenHeight, (DWORD)ScreenDepth, 0, 0);
     DirectDraw->RestoreAllSurfaces();
+    if (!RestoreSurface(PrimarySurface))
+        return;
+    ScreenLost = 0;
     ShowWindow(ScreenWindow, SW_SHOWMAXIMIZED);
-    ReloadFileSprites();
+    RefillSprites();
+}
+
+int32_t IsScreenShowing(void)
+{
+    return PrimarySurface && ScreenActive && !ScreenLost;
 }
 
 void PumpMessages(void)
@@ -214,9 +241,17 @@ IDirectDrawSurface7* FlipScreen(void)
     DrawTarget = BackBuffer;
     DrawWidth = ScreenWidth;
     DrawHeight = ScreenHeight;
+    // Nothing paces the frames while no flip waits for the display: a short wait for
+    // the window's messages keeps a show in the background from spinning.
+    if (PrimarySurface && !IsScreenShowing())
+        MsgWaitForMultipleObjectsEx(0, NULL, INACTIVE_WAIT_MS, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     PumpMessages();
-    if (ScreenActive && PrimarySurface && PrimarySurface->Flip(NULL, DDFLIP_WAIT) == DDERR_SURFACELOST)
-        RestoreScreen();
+    if (ScreenActive && PrimarySurface) {
+        if (!ScreenLost && PrimarySurface->Flip(NULL, DDFLIP_WAIT) == DDERR_SURFACELOST)
+            ScreenLost = 1;
+        if (ScreenLost)
+            RestoreScreen();
+    }
     DrawTarget = BackBuffer;
     return DrawTarget;
 }
@@ -229,11 +264,11 @@ void ClearBackBuffer(int32_t red, int32_t green, int32_t blue)
     DrawTarget->Blt(NULL, NULL, NULL, DDBLT_COLORFILL, &FillRecord);
 }
 
-static void CloseScreen(int32_t hideWindow)
+// In the order DirectDraw needs: the sprites' surfaces, the flipping chain, then the
+// exclusive mode. The 3-D device that drew into the chain is gone before this.
+void CloseFullScreen(void)
 {
     ReleaseAllSprites();
-    if (DirectDraw)
-        DirectDraw->SetCooperativeLevel(NULL, DDSCL_NORMAL);
     if (BackBuffer)
         BackBuffer->Release();
     BackBuffer = NULL;
@@ -241,25 +276,21 @@ static void CloseScreen(int32_t hideWindow)
         PrimarySurface->Release();
     PrimarySurface = NULL;
     DrawTarget = NULL;
+    ScreenLost = 0;
+    if (DirectDraw)
+        DirectDraw->SetCooperativeLevel(NULL, DDSCL_NORMAL);
     if (ScreenWindow)
         ShowCursor(TRUE);
     ScreenWindow = SavedScreenWindow;
-    if (ScreenWindow && hideWindow)
+    if (ScreenWindow)
         ShowWindow(ScreenWindow, SW_HIDE);
-}
-
-void CloseFullScreen(void)
-{
-    CloseScreen(1);
 }
 
 void EndSpriteSystem(void)
 {
     if (!SpriteSystemStarted)
         return;
-    // The window goes with the process. Hiding it first made Wine wait two seconds for
-    // a window manager to withdraw it (plain X servers have none) before the end.
-    CloseScreen(0);
+    CloseFullScreen();
     ReleaseDirectDraw();
     SpriteSystemStarted = 0;
 }

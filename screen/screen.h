@@ -19,11 +19,17 @@ int32_t InitSpriteSystem(void);
 // 1 on success; on failure the screen is closed again and 0 returned.
 int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char* title);
 // Shows the frame drawn since the last flip, pumps the thread's messages and restores
-// lost surfaces. Gives the back buffer, the new drawing target.
+// lost surfaces, filling the sprites again. While the screen is not showing it waits
+// a little for messages instead of flipping. Gives the back buffer, the drawing target.
 IDirectDrawSurface7* FlipScreen(void);
+// 1 while the screen is open, its window active and its surfaces usable: the frames
+// drawn are the ones shown.
+int32_t IsScreenShowing(void);
 // Dispatches every message waiting for the thread; the screen window's procedure runs here.
 void PumpMessages(void);
 void ClearBackBuffer(int32_t red, int32_t green, int32_t blue);
+// 1 when the surface is usable: it was not lost, or it could be restored.
+int32_t RestoreSurface(IDirectDrawSurface7* surface);
 void CloseFullScreen(void);
 void EndSpriteSystem(void);
 

@@ -19,6 +19,7 @@ static IDirect3DDevice7* Device;
 static int32_t DeviceToCreate;
 static int32_t SceneOpen;
 static int32_t FilterQuality;
+static int32_t HoldsDirectDraw; // the use of DirectDraw taken for Direct3D
 
 enum { TABLE_GROWTH = 50 };
 
@@ -32,6 +33,7 @@ int32_t InitSprite3DSystem(void)
     if (DirectDraw) {
         // Direct3D lives in DirectDraw's module: a use of it keeps that loaded.
         LoadDirectDraw();
+        HoldsDirectDraw = 1;
         if (DirectDraw->QueryInterface(IID_IDirect3D7, (void**)&Direct3D) == DD_OK)
             result = 1;
         else
@@ -153,13 +155,25 @@ void DrawSprite3D(int32_t sprite3D, int32_t x, int32_t y, int32_t alpha)
     Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, vertices, 4, 0);
 }
 
+// The device goes first, with no texture bound, while the surfaces it draws from and
+// into still exist; then Direct3D, then the use of DirectDraw that kept both loaded.
 void EndSprite3DSystem(void)
 {
     for (int32_t sprite3D = 0; sprite3D < Sprite3DCapacity; sprite3D++)
         Sprite3DTable[sprite3D].texture = NULL;
-    // The device and Direct3D are left to the process end: released after the
-    // screen's surfaces, the device's Release hung the program on its way out. The
-    // use of DirectDraw taken at initialisation stays too, so DDRAW.DLL is never
-    // unloaded under them.
+    if (Device) {
+        if (SceneOpen)
+            Device->EndScene();
+        Device->SetTexture(0, NULL);
+        Device->Release();
+        Device = NULL;
+    }
     SceneOpen = 0;
+    DeviceToCreate = 0;
+    if (Direct3D)
+        Direct3D->Release();
+    Direct3D = NULL;
+    if (HoldsDirectDraw)
+        ReleaseDirectDraw();
+    HoldsDirectDraw = 0;
 }

@@ -63,6 +63,7 @@ void ReleaseSprite(int32_t sprite)
     free(entry->fileName);
     entry->fileName = NULL;
     entry->surface = NULL;
+    entry->memorySource = NULL;
 }
 
 void ReleaseAllSprites(void)
@@ -121,7 +122,15 @@ static char* CopyFileName(const char* fileName)
     return copy;
 }
 
-static void* FillSurface(IDirectDrawSurface7* surface, const DecodedImage* image)
+static void SetSurfaceKey(IDirectDrawSurface7* surface, uint32_t value)
+{
+    DDCOLORKEY key;
+    key.dwColorSpaceLowValue = value;
+    key.dwColorSpaceHighValue = value;
+    surface->SetColorKey(DDCKEY_SRCBLT, &key);
+}
+
+static void* FillSurface(IDirectDrawSurface7* surface, const DecodedImage* image, uint32_t colorKey)
 {
     if (surface->Lock(NULL, &SpriteDescription, DDLOCK_WAIT, NULL) != DD_OK)
         return NULL;
@@ -129,10 +138,7 @@ static void* FillSurface(IDirectDrawSurface7* surface, const DecodedImage* image
     if (CopyImageToSurface(image, (uint8_t*)SpriteDescription.lpSurface, (int32_t)SpriteDescription.lPitch))
         result = surface;
     surface->Unlock(NULL);
-    DDCOLORKEY key;
-    key.dwColorSpaceLowValue = DefaultColorKey;
-    key.dwColorSpaceHighValue = DefaultColorKey;
-    surface->SetColorKey(DDCKEY_SRCBLT, &key);
+    SetSurfaceKey(surface, colorKey);
     return result;
 }
 
@@ -156,6 +162,7 @@ void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int
         entry->mode = (int16_t)mode;
         entry->drawWidth = entry->width;
         entry->drawHeight = entry->height;
+        entry->colorKey = DefaultColorKey;
         CreateStorage(entry, &image, mode);
         if (entry->surface) {
             entry->fileName = CopyFileName(fileName);
@@ -163,7 +170,7 @@ void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int
                 CopyImageToBlock(&image, (uint8_t*)entry->surface);
                 result = entry->surface;
             } else {
-                result = FillSurface((IDirectDrawSurface7*)entry->surface, &image);
+                result = FillSurface((IDirectDrawSurface7*)entry->surface, &image, entry->colorKey);
             }
         }
     }
@@ -171,7 +178,8 @@ void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int
     return result;
 }
 
-void* LoadSpriteFile(int32_t sprite, const char* fileName, int32_t mode)
+// The whole file in a block of the global heap (free it with GlobalFree), or NULL.
+static HGLOBAL ReadWholeFile(const char* fileName, DWORD* length)
 {
     HANDLE file = CreateFileA(fileName ? fileName : "", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
@@ -179,23 +187,33 @@ void* LoadSpriteFile(int32_t sprite, const char* fileName, int32_t mode)
         return NULL;
     DWORD size = GetFileSize(file, NULL);
     HGLOBAL block = size == INVALID_FILE_SIZE ? NULL : GlobalAlloc(GMEM_FIXED, size ? size : 1);
-    if (!block) {
-        CloseHandle(file);
-        return NULL;
-    }
-    DWORD read = 0;
-    if (!ReadFile(file, block, size, &read, NULL))
-        read = 0;
     // Only the bytes actually read are handed on.
-    void* result = CreateSpriteFromImage(sprite, block, read, mode, fileName);
-    GlobalFree(block);
+    if (block && !ReadFile(file, block, size, length, NULL))
+        *length = 0;
     CloseHandle(file);
+    return block;
+}
+
+void* LoadSpriteFile(int32_t sprite, const char* fileName, int32_t mode)
+{
+    DWORD length = 0;
+    HGLOBAL block = ReadWholeFile(fileName, &length);
+    if (!block)
+        return NULL;
+    void* result = CreateSpriteFromImage(sprite, block, length, mode, fileName);
+    GlobalFree(block);
     return result;
 }
 
 void* LoadSpriteFromMemory(int32_t sprite, const void* address, size_t length, int32_t mode)
 {
-    return CreateSpriteFromImage(sprite, address, length, mode, "");
+    void* result = CreateSpriteFromImage(sprite, address, length, mode, "");
+    SpriteEntry* entry = FindSprite(sprite);
+    if (entry && entry->surface) {
+        entry->memorySource = address;
+        entry->memoryLength = length;
+    }
+    return result;
 }
 
 void SetSpriteColorKey(int32_t sprite, int32_t red, int32_t green, int32_t blue)
@@ -208,19 +226,52 @@ void SetSpriteColorKey(int32_t sprite, int32_t red, int32_t green, int32_t blue)
     SpriteEntry* entry = FindSprite(sprite);
     if (!entry || !entry->surface || entry->depth == SPRITE_DEPTH_BLOCK)
         return;
-    DDCOLORKEY key;
-    key.dwColorSpaceLowValue = value;
-    key.dwColorSpaceHighValue = value;
-    ((IDirectDrawSurface7*)entry->surface)->SetColorKey(DDCKEY_SRCBLT, &key);
+    entry->colorKey = value;
+    SetSurfaceKey((IDirectDrawSurface7*)entry->surface, value);
 }
 
-void ReloadFileSprites(void)
+// A restored surface's pixels are undefined: it is filled again from the picture it was
+// made from, when that still gives a picture of the sprite's size. The surface stays
+// the same, so the 3-D sprites that show it keep working. 1 when it was filled.
+static int32_t RefillSurface(SpriteEntry* entry, const void* data, size_t length)
+{
+    DecodedImage image;
+    if (!OpenImage(data, length, &image))
+        return 0;
+    int32_t filled = 0;
+    if (image.width == entry->width && image.height == entry->height && DepthFits(image.bitsPerPixel))
+        filled = FillSurface((IDirectDrawSurface7*)entry->surface, &image, entry->colorKey) != NULL;
+    ReleaseDecodedImage(&image);
+    return filled;
+}
+
+static int32_t RefillFromSource(SpriteEntry* entry)
+{
+    if (!RestoreSurface((IDirectDrawSurface7*)entry->surface))
+        return 0;
+    if (entry->memorySource)
+        return RefillSurface(entry, entry->memorySource, entry->memoryLength);
+    if (!entry->fileName || !entry->fileName[0])
+        return 0;
+    DWORD length = 0;
+    HGLOBAL block = ReadWholeFile(entry->fileName, &length);
+    if (!block)
+        return 0;
+    int32_t filled = RefillSurface(entry, block, length);
+    GlobalFree(block);
+    return filled;
+}
+
+void RefillSprites(void)
 {
     for (int32_t sprite = 0; sprite < SpriteCapacity; sprite++) {
         SpriteEntry* entry = &SpriteTable[sprite];
-        if (!entry->surface || entry->depth == SPRITE_DEPTH_BLOCK || entry->mode != SPRITE_MODE_DEFAULT)
+        if (!entry->surface || entry->depth == SPRITE_DEPTH_BLOCK || RefillFromSource(entry))
             continue;
-        // The reload frees the slot first, and with it the stored name: take it over.
+        if (entry->mode != SPRITE_MODE_DEFAULT)
+            continue;
+        // A default-mode sprite whose file changed is loaded afresh. The reload frees the
+        // slot first, and with it the stored name: take it over.
         char* name = entry->fileName;
         entry->fileName = NULL;
         LoadSpriteFile(sprite, name, SPRITE_MODE_DEFAULT);

@@ -22,6 +22,9 @@ typedef struct SpriteEntry {
     int16_t drawWidth;
     int16_t drawHeight;
     int16_t extra[2];
+    const void* memorySource; // what a sprite made from memory was made from, or NULL
+    size_t memoryLength;
+    uint32_t colorKey; // the surface's source colour key
 } SpriteEntry;
 
 extern SpriteEntry* SpriteTable;
@@ -29,6 +32,8 @@ extern int32_t SpriteCapacity;
 
 // Non-zero on success (the surface or block), 0 on failure.
 void* LoadSpriteFile(int32_t sprite, const char* fileName, int32_t mode);
+// The bytes at address are read again whenever the surface has to be filled anew
+// (after the screen was lost), so they must stay valid as long as the sprite lives.
 void* LoadSpriteFromMemory(int32_t sprite, const void* address, size_t length, int32_t mode);
 void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int32_t mode, const char* fileName);
 void ReleaseSprite(int32_t sprite);
@@ -37,7 +42,9 @@ void SetSpriteColorKey(int32_t sprite, int32_t red, int32_t green, int32_t blue)
 // The slot of a sprite number, or NULL when it lies outside the table.
 SpriteEntry* FindSprite(int32_t sprite);
 
-// For the screen: a fresh table, every slot freed, the mode 0 sprites reloaded.
+// For the screen: a fresh table, every slot freed, and after a loss of the screen every
+// sprite filled again from its file or memory (a default-mode sprite whose picture is
+// no longer the same size loaded afresh from its file).
 void ResetSpriteTable(void);
 void ReleaseAllSprites(void);
-void ReloadFileSprites(void);
+void RefillSprites(void);

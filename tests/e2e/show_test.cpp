@@ -132,3 +132,70 @@ TEST(OtherDisplay, ScreenModeCannotBeSet)
     std::string folder = MakeScrFolder("show_no_mode");
     ExpectFailureMessage(StartScr(folder, "/s"), "Error: Can't open a 640*480 - 16 bit screen !");
 }
+
+// CPU time of a running show's Wine process over two seconds, in 1/100 s, read from
+// Linux's view of it (Wine reports another process's times as 0); -1 when unreadable.
+// Wine does not wait for a Unix program to end: the figure arrives through a file.
+static int BackgroundCpuTicks(const char* folderName)
+{
+    typedef char*(CDECL * UnixName)(const WCHAR*);
+    UnixName toUnix = (UnixName)(void*)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
+    if (!toUnix)
+        return -1;
+    const char* result = "C:\\windows\\temp\\zarn_cpu.txt";
+    DeleteFileA(result);
+    char* unixName = toUnix(L"C:\\windows\\temp\\zarn_cpu.txt");
+    std::string out = unixName;
+    HeapFree(GetProcessHeap(), 0, unixName);
+    std::string ticks = "$(awk '{print $14 + $15}' /proc/$pid/stat)";
+    RunUnix("/bin/sh -c \"pid=$(pgrep -f '[" + std::string(folderName).substr(0, 1) + "]" + std::string(folderName + 1) + ".Zarn_Scr.scr /s' | head -n 1); a=" +
+            ticks + "; sleep 2; echo $((" + ticks + " - a)) >" + out + ".new; mv " + out + ".new " + out + "\"");
+    for (int waits = 0; waits < 100 && GetFileAttributesA(result) == INVALID_FILE_ATTRIBUTES; waits++)
+        Sleep(100);
+    std::string text = ReadWholeFile(result);
+    return text == "<missing>" || text.empty() ? -1 : atoi(text.c_str());
+}
+
+// Another desktop in front (a locked screen, a UAC prompt): the show waits instead of
+// spinning, comes back when the screen is its own again, and a single short press of
+// Escape ends it completely, so that a new show starts at once.
+TEST(Show, InTheBackgroundItRestsAndComesBack)
+{
+    std::string folder = MakeScrFolder("show_background");
+    WriteSettings(folder, 100, 0);
+    HANDLE process = StartScr(folder, "/s");
+    ASSERT_NE(process, nullptr);
+    HWND screen = NULL;
+    for (int tries = 0; tries < 100 && !screen; tries++) {
+        Sleep(100);
+        screen = FindWindowA("MultimediaBase Class", "Sprite");
+    }
+    ASSERT_NE(screen, (HWND)NULL);
+    Sleep(2000);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, &result);
+    Sleep(500);
+    int ticks = BackgroundCpuTicks("show_background");
+    printf("CPU of a show in the background: %d of 200 ticks in 2 s (%.1f %% of one core)\n", ticks, ticks / 2.0);
+    EXPECT_GE(ticks, 0) << "the CPU time could not be read";
+    EXPECT_LT(ticks, 50) << "the show spins in the background";
+
+    SendMessageTimeoutA(screen, WM_ACTIVATEAPP, TRUE, 0, SMTO_NORMAL, 5000, &result);
+    Sleep(1500);
+    Shot first = TakeShot();
+    Sleep(400);
+    Shot second = TakeShot();
+    EXPECT_GT(first.Count(NotBlack), 500) << "the picture did not come back";
+    EXPECT_GT(CountChanged(first, second), 500) << "the copies stand still";
+
+    RunUnix("/usr/bin/xdotool key Escape");
+    EXPECT_EQ(WaitForScr(process, 5000), 0u) << "a short press of Escape was missed";
+    EXPECT_EQ(FindWindowA("MultimediaBase Class", "Sprite"), (HWND)NULL);
+    process = StartScr(folder, "/s");
+    ASSERT_NE(process, nullptr);
+    Sleep(2500);
+    EXPECT_EQ(WaitForSingleObject(process, 0), (DWORD)WAIT_TIMEOUT) << "the next show did not run";
+    EXPECT_GT(TakeShot().Count(NotBlack), 500);
+    PressEscape();
+    EXPECT_EQ(WaitForScr(process, 5000), 0u);
+}

@@ -94,8 +94,8 @@ protected:
     static void TearDownTestSuite()
     {
         EndKeyboard();
-        EndSpriteSystem();
         EndSprite3DSystem();
+        EndSpriteSystem();
     }
 };
 
@@ -218,6 +218,66 @@ TEST_F(ScreenDisplay, QuadsShowTheTextureAndNotItsKeyColour)
     ReleaseSprite(7);
 }
 
+// Another desktop taking the screen (Wine: WM_ACTIVATEAPP FALSE) loses every surface;
+// once it is back, the sprites show their pictures again, on the same surfaces.
+TEST_F(ScreenDisplay, LostSurfacesAreFilledAgainFromFileAndMemory)
+{
+    static const std::vector<uint8_t> bmp = MakeColourBmp(8, 6, Gradient);
+    std::string path = WriteTestFile("zarn_refill_test.bmp", bmp);
+    SetSpriteColorKey(-1, 0, 0, 0);
+    auto* fromMemory = (IDirectDrawSurface7*)LoadSpriteFromMemory(20, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE);
+    auto* fromFile = (IDirectDrawSurface7*)LoadSpriteFile(21, path.c_str(), SPRITE_MODE_TEXTURE);
+    ASSERT_NE(fromMemory, nullptr);
+    ASSERT_NE(fromFile, nullptr);
+    SetSpriteColorKey(20, 255, 255, 255);
+    std::vector<uint16_t> picture = ReadSurface(fromMemory, 8, 6);
+    for (IDirectDrawSurface7* surface : {fromMemory, fromFile}) {
+        DDSURFACEDESC2 description = {};
+        description.dwSize = sizeof description;
+        ASSERT_EQ(surface->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
+        for (int32_t y = 0; y < 6; y++)
+            memset((uint8_t*)description.lpSurface + y * description.lPitch, 0x5A, 16);
+        surface->Unlock(NULL);
+    }
+
+    SendMessageA(ScreenWindow, WM_ACTIVATEAPP, FALSE, 0);
+    FlipScreen();
+    EXPECT_EQ(IsScreenShowing(), 0);
+    EXPECT_EQ(fromMemory->IsLost(), DDERR_SURFACELOST);
+    SendMessageA(ScreenWindow, WM_ACTIVATEAPP, TRUE, 0);
+    for (int flips = 0; flips < 50 && (flips == 0 || !IsScreenShowing()); flips++)
+        FlipScreen();
+    ASSERT_EQ(IsScreenShowing(), 1);
+    EXPECT_EQ(ReadSurface(fromMemory, 8, 6), picture);
+    EXPECT_EQ(ReadSurface(fromFile, 8, 6), picture);
+    DDCOLORKEY key = {};
+    fromMemory->GetColorKey(DDCKEY_SRCBLT, &key);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 0xFFFFu) << "the sprite's own key was lost";
+    fromFile->GetColorKey(DDCKEY_SRCBLT, &key);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 0u);
+    ReleaseSprite(20);
+    ReleaseSprite(21);
+    DeleteFileA(path.c_str());
+}
+
+// A press that begins and ends between two polls is still seen by the next one.
+TEST_F(ScreenDisplay, EveryShortPressIsSeen)
+{
+    for (int press = 0; press < 10; press++) {
+        FlipScreen();
+        PollKeyboard();
+        RunXdotool("key Escape");
+        for (int pumps = 0; pumps < 5; pumps++) {
+            Sleep(10);
+            PumpMessages();
+        }
+        PollKeyboard();
+        EXPECT_EQ(IsKeyDown(KEY_ESCAPE), 128) << "press " << press;
+        PollKeyboard();
+        EXPECT_EQ(IsKeyDown(KEY_ESCAPE), 0) << "press " << press;
+    }
+}
+
 TEST_F(ScreenDisplay, EscapeIsSeenByTheKeyboard)
 {
     FlipScreen();
@@ -244,4 +304,24 @@ TEST_F(ScreenDisplay, EscapeIsSeenByTheKeyboard)
     EXPECT_EQ(IsKeyDown(KEY_ANY), 0);
     EXPECT_EQ(IsKeyDown(256), 0);
     EXPECT_EQ(IsKeyDown(-5), 0);
+}
+
+// The end routines give everything back: DirectInput is unloaded (Wine pins DDRAW.DLL
+// once loaded, so that one cannot be checked here), and the screen opens again.
+TEST_F(ScreenDisplay, EndRoutinesGiveEverythingBack)
+{
+    for (int round = 0; round < 2; round++) {
+        EndKeyboard();
+        EndSprite3DSystem();
+        EndSpriteSystem();
+        EXPECT_EQ(GetModuleHandleA("DINPUT.DLL"), nullptr) << round;
+        ASSERT_NE(InitSpriteSystem(), 0) << round;
+        ASSERT_NE(InitKeyboardInput(), 0) << round;
+        ASSERT_NE(InitSprite3DSystem(), 0) << round;
+        ASSERT_EQ(OpenFullScreen(640, 480, 16, "Sprite"), 1) << round;
+        FlipScreen();
+        EXPECT_EQ(IsScreenShowing(), 1) << round;
+        ASSERT_NE(BeginScene3D(), 0) << round;
+        EndScene3D();
+    }
 }
