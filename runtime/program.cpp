@@ -13,7 +13,7 @@ static LibraryRoutine EndLibraries;
 
 static void FillProgramDirectory(void)
 {
-    DWORD length = GetModuleFileNameA(InstanceHandle, ProgramDirectory, PROGRAM_DIRECTORY_SIZE);
+    int32_t length = ReadProgramPath(ProgramDirectory, PROGRAM_DIRECTORY_SIZE);
     // A cut-off path would name some other directory: better none at all.
     if (length == 0 || length >= PROGRAM_DIRECTORY_SIZE) {
         ProgramDirectory[0] = 0;

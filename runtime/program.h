@@ -2,6 +2,7 @@
 // The start and the end of the program, and the values the runtime keeps for its
 // whole life.
 #include <windows.h>
+#include <stdint.h>
 
 enum { PROGRAM_DIRECTORY_SIZE = 500 };
 
@@ -9,6 +10,11 @@ extern HINSTANCE InstanceHandle;
 extern HANDLE ProgramHeap;
 // The program file's directory with a trailing backslash ("" when it has none).
 extern char ProgramDirectory[PROGRAM_DIRECTORY_SIZE];
+
+// The program file's full path into buffer, as GetModuleFileNameA gives it (the length
+// written; size or more when it was cut off). When that path names no file, because its
+// folders have letters the ANSI code page cannot spell, the path's short form instead.
+int32_t ReadProgramPath(char* buffer, int32_t size);
 
 typedef void (*LibraryRoutine)(void);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_fixture.h"
+#include "show_driver.h"
 
 TEST_F(ConfigDialog, WithoutSettingsShowsTheDefaultsAndCancelStoresNothing)
 {
@@ -147,4 +148,72 @@ TEST_F(ConfigDialog, ASecondCopyEndsAtOnceWhileTheDialogIsOpen)
     EXPECT_EQ(CountVisibleWindows(processId), 1);
     RequestClose(dialog);
     EXPECT_EQ(Ended(), 0u);
+}
+
+// A program folder whose name the ANSI code page cannot spell: the settings are still
+// stored beside the program, and read from there by the dialog and the show.
+TEST(ForeignFolder, SettingsAndPictureLiveBesideTheProgram)
+{
+    const WCHAR name[] = L"\u753B\u50CF dir";
+    BOOL lossy = FALSE;
+    char spelled[64];
+    WideCharToMultiByte(CP_ACP, 0, name, -1, spelled, sizeof spelled, NULL, &lossy);
+    ASSERT_TRUE(lossy) << "code page " << GetACP() << " spells the folder's name";
+
+    std::string parent = MakeScrFolder("foreign_parent");
+    std::wstring folder(parent.begin(), parent.end());
+    folder += name;
+    folder += L"\\";
+    CreateDirectoryW(folder.c_str(), NULL);
+    ASSERT_TRUE(CopyFileW((folder.substr(0, parent.size()) + L"Zarn_Scr.scr").c_str(),
+                          (folder + L"Zarn_Scr.scr").c_str(), FALSE));
+    auto start = [&](const WCHAR* parameters) {
+        std::wstring line = L"\"" + folder + L"Zarn_Scr.scr\" " + parameters;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        EXPECT_TRUE(CreateProcessW(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &process));
+        CloseHandle(process.hThread);
+        return process.hProcess;
+    };
+
+    HANDLE process = start(L"/c");
+    HWND dialog = WaitForProcessWindow(GetProcessId(process), DIALOG_TITLE, WINDOW_WAIT_MS);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitForDialogFilled(dialog, COUNT_FIELD, DELAY_FIELD, WINDOW_WAIT_MS));
+    MoveTrackBar(dialog, COUNT_TRACKBAR, 42);
+    SetControlText(dialog, DELAY_FIELD, "321");
+    ClickButton(dialog, OK_BUTTON);
+    EXPECT_EQ(WaitForScr(process, END_WAIT_MS), 0u);
+    HANDLE file = CreateFileW((folder + L"Zarn_Scr.ini").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "the settings were not stored beside the program";
+    char bytes[64] = {};
+    DWORD read = 0;
+    ReadFile(file, bytes, sizeof bytes - 1, &read, NULL);
+    CloseHandle(file);
+    EXPECT_STREQ(bytes, "ZCOUNT = 42\r\nZDELAY = 321\r\n");
+
+    process = start(L"/c");
+    dialog = WaitForProcessWindow(GetProcessId(process), DIALOG_TITLE, WINDOW_WAIT_MS);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitForDialogFilled(dialog, COUNT_FIELD, DELAY_FIELD, WINDOW_WAIT_MS));
+    EXPECT_EQ(ControlText(dialog, COUNT_FIELD), "42");
+    EXPECT_EQ(ControlText(dialog, DELAY_FIELD), "321");
+    ClickButton(dialog, CANCEL_BUTTON);
+    EXPECT_EQ(WaitForScr(process, END_WAIT_MS), 0u);
+
+    std::string green = SolidBmp(64, 48, 0, 255, 0);
+    file = CreateFileW((folder + L"zarn.bmp").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written = 0;
+    WriteFile(file, green.data(), (DWORD)green.size(), &written, NULL);
+    CloseHandle(file);
+    process = start(L"/s");
+    Sleep(4000);
+    // The stored delay makes the copies grow slowly: few pixels, but only the file's.
+    Shot shot = TakeShot();
+    int greenPixels = shot.Count([](uint32_t p) { return (p & 0xF8FCF8) == 0x00FC00; });
+    EXPECT_GT(greenPixels, 0) << "the picture beside the program was not shown";
+    EXPECT_EQ(shot.Count(NotBlack), greenPixels);
+    PressEscape();
+    EXPECT_EQ(WaitForScr(process, END_WAIT_MS), 0u);
 }
