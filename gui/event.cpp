@@ -1,18 +1,21 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "gui/internal.h"
 #include "gui/window.h"
-#include "gui/window_table.h"
 
-static HACCEL AcceleratorsOf(HWND active)
+// Left by the window procedure for WaitForEvent.
+typedef struct EventRecord {
+    int32_t kind;    // pending event code, 0 for none
+    int32_t number;  // control, command or item of the last event
+    int32_t subtype; // click kind or notification code
+} EventRecord;
+
+static EventRecord EventState;
+
+void ResetEventState(void)
 {
-    if (!active)
-        return NULL;
-    for (int32_t window = 0; window < WindowCapacity; window++) {
-        if (WindowTable[window].handle == active)
-            return WindowTable[window].acceleratorTable;
-    }
-    return NULL;
+    EventState = EventRecord{};
 }
 
 int32_t WaitForEvent(void)
@@ -21,7 +24,7 @@ int32_t WaitForEvent(void)
     MSG message = {};
     GetMessageA(&message, NULL, 0, 0);
     HWND active = GetActiveWindow();
-    HACCEL accelerators = AcceleratorsOf(active);
+    HACCEL accelerators = FindWindowAccelerators(active);
     if (!accelerators || !TranslateAcceleratorA(active, accelerators, &message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

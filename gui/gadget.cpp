@@ -2,22 +2,26 @@
 
 #include <commctrl.h>
 
-#include "gui/gadget_table.h"
-#include "gui/table.h"
+#include "gui/internal.h"
 #include "runtime/program.h"
 #include "runtime/strings.h"
+#include "runtime/table.h"
 
-GadgetEntry* GadgetTable;
-int32_t GadgetCapacity;
-HWND GadgetParent;
+typedef struct GadgetEntry {
+    HWND handle;
+    const GadgetOperations* operations; // NULL for a number never used
+} GadgetEntry;
 
+enum { GADGET_TABLE_START = 30, GADGET_TABLE_STEP = 30, GADGET_TABLE_SPARE = 2 };
+
+static NumberedTable Gadgets;
+static HWND GadgetParent;
 static HGDIOBJ GadgetFont;
 
 enum {
     LABEL_STYLE = WS_CHILD | WS_VISIBLE | WS_GROUP,
     BUTTON_STYLE = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP,
     TEXT_FIELD_STYLE = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL,
-    NO_EDGE_STYLE = 0x20000
 };
 
 static int32_t GetButtonCheck(HWND control)
@@ -34,13 +38,13 @@ static const GadgetOperations LabelOperations = {NULL, NULL, NULL, NULL};
 static const GadgetOperations ButtonOperations = {GetButtonCheck, SetButtonCheck, NULL, NULL};
 static const GadgetOperations TextFieldOperations = {NULL, NULL, NULL, NULL};
 
+// Labels, buttons and fields: the layer's font, and an emptied slot when they fail.
+static const uint32_t PLAIN_GADGET = GADGET_TAKES_FONT | GADGET_FAILURE_CLEARS_SLOT;
+
 void InitGadgetSystem(void)
 {
     GadgetParent = NULL;
-    GadgetCapacity = GADGET_TABLE_START;
-    GadgetTable = (GadgetEntry*)AllocateTable(GadgetCapacity, sizeof(GadgetEntry));
-    if (!GadgetTable)
-        GadgetCapacity = 0;
+    CreateTable(&Gadgets, GADGET_TABLE_START, GADGET_TABLE_STEP, GADGET_TABLE_SPARE, sizeof(GadgetEntry));
     GadgetFont = GetStockObject(ANSI_VAR_FONT);
     InitCommonControls();
 }
@@ -52,43 +56,48 @@ HWND BeginGadgetList(HWND window)
 }
 
 HWND CreateGadget(int32_t gadget, const char* className, const char* text, uint32_t style, uint32_t extendedStyle,
-                  int32_t x, int32_t y, int32_t width, int32_t height, const GadgetOperations* operations)
+                  int32_t x, int32_t y, int32_t width, int32_t height, const GadgetOperations* operations,
+                  uint32_t kindFlags)
 {
-    if (!MakeRoomInTable((void**)&GadgetTable, &GadgetCapacity, gadget, GADGET_TABLE_STEP, sizeof(GadgetEntry)))
+    if (!MakeRoomInTable(&Gadgets, gadget))
         return NULL;
-    HWND control = CreateWindowExA(extendedStyle, className, text ? text : "", style, x, y, width, height,
-                                   GadgetParent, (HMENU)(LONG_PTR)gadget, InstanceHandle, NULL);
-    GadgetTable[gadget].handle = control;
-    GadgetTable[gadget].operations = operations;
-    if (control)
+    HWND control = CreateWindowExA(extendedStyle, className, text, style, x, y, width, height, GadgetParent,
+                                   (HMENU)(LONG_PTR)gadget, InstanceHandle, NULL);
+    if (!control && !(kindFlags & GADGET_FAILURE_CLEARS_SLOT))
+        return NULL;
+    GadgetEntry* entry = (GadgetEntry*)FindTableEntry(&Gadgets, gadget);
+    entry->handle = control;
+    entry->operations = operations;
+    if (control && (kindFlags & GADGET_TAKES_FONT))
         SendMessageA(control, WM_SETFONT, (WPARAM)GadgetFont, TRUE);
     return control;
 }
 
 HWND AddLabel(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, const char* text)
 {
-    return CreateGadget(gadget, "STATIC", text, LABEL_STYLE, 0, x, y, width, height, &LabelOperations);
+    return CreateGadget(gadget, "STATIC", text ? text : "", LABEL_STYLE, 0, x, y, width, height, &LabelOperations,
+                        PLAIN_GADGET);
 }
 
 HWND AddButton(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, const char* text)
 {
-    return CreateGadget(gadget, "BUTTON", text, BUTTON_STYLE, 0, x, y, width, height, &ButtonOperations);
+    return CreateGadget(gadget, "BUTTON", text ? text : "", BUTTON_STYLE, 0, x, y, width, height, &ButtonOperations,
+                        PLAIN_GADGET);
 }
 
 HWND AddTextField(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, const char* text,
                   uint32_t style)
 {
-    uint32_t edge = (style & NO_EDGE_STYLE) ? 0 : WS_EX_CLIENTEDGE;
-    return CreateGadget(gadget, "EDIT", text, style | TEXT_FIELD_STYLE, edge, x, y, width, height,
-                        &TextFieldOperations);
+    uint32_t edge = (style & TEXT_FIELD_NO_EDGE) ? 0 : WS_EX_CLIENTEDGE;
+    return CreateGadget(gadget, "EDIT", text ? text : "", style | TEXT_FIELD_STYLE, edge, x, y, width, height,
+                        &TextFieldOperations, PLAIN_GADGET);
 }
 
 static const GadgetEntry* FindGadget(int32_t gadget)
 {
     static const GadgetEntry unused = {NULL, NULL};
-    if (!GadgetTable || gadget < 0 || gadget >= GadgetCapacity || !GadgetTable[gadget].operations)
-        return &unused;
-    return &GadgetTable[gadget];
+    const GadgetEntry* entry = (const GadgetEntry*)FindTableEntry(&Gadgets, gadget);
+    return entry && entry->operations ? entry : &unused;
 }
 
 int32_t GetGadgetValue(int32_t gadget)

@@ -12,7 +12,10 @@ HWND BeginGadgetList(HWND window);
 // Each gives the control, or 0 when it could not be made.
 HWND AddLabel(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, const char* text);
 HWND AddButton(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, const char* text);
-// style adds Win32 edit styles; 0x20000 in it also leaves the sunken edge off.
+// In a text field's style: no sunken edge around it.
+enum { TEXT_FIELD_NO_EDGE = 0x20000 };
+
+// style adds Win32 edit styles, and TEXT_FIELD_NO_EDGE.
 HWND AddTextField(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, const char* text,
                   uint32_t style);
 // The range is kept within 0..10000.

@@ -43,11 +43,6 @@ void CentreOnRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom,
         *y = 0;
 }
 
-int32_t GrownCapacity(int32_t capacity, int32_t number, int32_t step)
-{
-    return number >= capacity ? number + step : capacity;
-}
-
 int32_t ClampTrackBarBound(int32_t bound)
 {
     if (bound < 0)

@@ -28,9 +28,6 @@ void CentreOnScreen(int32_t screenWidth, int32_t screenHeight, int32_t outerWidt
 void CentreOnRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t outerWidth,
                        int32_t outerHeight, int32_t* x, int32_t* y);
 
-// Table capacity after using a number: unchanged below it, number + step otherwise.
-int32_t GrownCapacity(int32_t capacity, int32_t number, int32_t step);
-
 enum { TRACKBAR_LIMIT = 10000 };
 int32_t ClampTrackBarBound(int32_t bound);
 // A vertical trackbar reads with its top end as the maximum.

@@ -2,10 +2,8 @@
 #include <commctrl.h>
 
 #include "gui/gadget.h"
-#include "gui/gadget_table.h"
+#include "gui/internal.h"
 #include "gui/placement.h"
-#include "gui/table.h"
-#include "runtime/program.h"
 
 enum { TRACKBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP };
 
@@ -43,21 +41,14 @@ HWND AddTrackBar(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t he
 HWND AddTrackBarStyled(int32_t gadget, int32_t x, int32_t y, int32_t width, int32_t height, int32_t minimum,
                        int32_t maximum, uint32_t style)
 {
-    if (gadget < 0)
-        return NULL;
-    HWND control = CreateWindowExA(0, TRACKBAR_CLASSA, NULL, style | TRACKBAR_STYLE, x, y, width, height,
-                                   GadgetParent, (HMENU)(LONG_PTR)gadget, InstanceHandle, NULL);
+    // A trackbar that cannot be made leaves its number's slot as it was.
+    HWND control = CreateGadget(gadget, TRACKBAR_CLASSA, NULL, style | TRACKBAR_STYLE, 0, x, y, width, height,
+                                &TrackBarOperations, 0);
     if (!control)
         return NULL;
     minimum = ClampTrackBarBound(minimum);
     maximum = ClampTrackBarBound(maximum);
     SendMessageA(control, TBM_SETRANGE, TRUE, MAKELONG(minimum, maximum));
     SetTrackBarValue(control, 0);
-    if (!MakeRoomInTable((void**)&GadgetTable, &GadgetCapacity, gadget, GADGET_TABLE_STEP, sizeof(GadgetEntry))) {
-        DestroyWindow(control);
-        return NULL;
-    }
-    GadgetTable[gadget].handle = control;
-    GadgetTable[gadget].operations = &TrackBarOperations;
     return control;
 }

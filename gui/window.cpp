@@ -2,15 +2,21 @@
 
 #include <string.h>
 
-#include "gui/table.h"
-#include "gui/window_table.h"
+#include "gui/internal.h"
 #include "runtime/heap.h"
 #include "runtime/program.h"
+#include "runtime/table.h"
 
-WindowEntry* WindowTable;
-int32_t WindowCapacity;
-EventRecord EventState;
+typedef struct WindowEntry {
+    HWND handle;
+    int32_t acceleratorCount;
+    ACCEL* accelerators;
+    HACCEL acceleratorTable;
+} WindowEntry;
 
+enum { WINDOW_TABLE_START = 10, WINDOW_TABLE_STEP = 10, WINDOW_TABLE_SPARE = 2 };
+
+static NumberedTable Windows;
 static HWND CurrentWindow;
 static HBRUSH BackgroundBrush;
 static WNDCLASSA ClassTemplate;
@@ -25,11 +31,8 @@ static void FormatClassName(int32_t window)
 void InitWindowSystem(void)
 {
     CurrentWindow = NULL;
-    EventState = EventRecord{};
-    WindowCapacity = WINDOW_TABLE_START;
-    WindowTable = (WindowEntry*)AllocateTable(WindowCapacity, sizeof(WindowEntry));
-    if (!WindowTable)
-        WindowCapacity = 0;
+    ResetEventState();
+    CreateTable(&Windows, WINDOW_TABLE_START, WINDOW_TABLE_STEP, WINDOW_TABLE_SPARE, sizeof(WindowEntry));
 
     LOGBRUSH brush = {BS_SOLID, GetSysColor(COLOR_BTNFACE), 0};
     BackgroundBrush = CreateBrushIndirect(&brush);
@@ -44,11 +47,21 @@ void InitWindowSystem(void)
     ClassTemplate.lpszClassName = ClassNameBuffer;
 }
 
-WindowEntry* FindWindowSlot(int32_t window)
+static WindowEntry* FindWindowSlot(int32_t window)
 {
-    if (!WindowTable || window < 0 || window >= WindowCapacity)
+    return (WindowEntry*)FindTableEntry(&Windows, window);
+}
+
+HACCEL FindWindowAccelerators(HWND window)
+{
+    if (!window)
         return NULL;
-    return &WindowTable[window];
+    for (int32_t number = 0; number < Windows.capacity; number++) {
+        WindowEntry* slot = FindWindowSlot(number);
+        if (slot->handle == window)
+            return slot->acceleratorTable;
+    }
+    return NULL;
 }
 
 static void BuildAccelerators(WindowEntry* slot)
@@ -82,7 +95,7 @@ static void PlaceWindow(int32_t centring, int32_t outerWidth, int32_t outerHeigh
 HWND OpenAppWindow(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags,
                    const char* title)
 {
-    if (!MakeRoomInTable((void**)&WindowTable, &WindowCapacity, window, WINDOW_TABLE_STEP, sizeof(WindowEntry)))
+    if (!MakeRoomInTable(&Windows, window))
         return NULL;
     CloseAppWindow(window);
     FormatClassName(window);
@@ -133,6 +146,6 @@ void CloseAppWindow(int32_t window)
 
 void CloseAllWindows(void)
 {
-    for (int32_t window = WindowCapacity - 1; window >= 0; window--)
+    for (int32_t window = Windows.capacity - 1; window >= 0; window--)
         CloseAppWindow(window);
 }

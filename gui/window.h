@@ -15,6 +15,10 @@ enum {
     EVENT_ITEM_CLICK = 13102
 };
 
+// Sent to a window with an item number in wParam and a mouse message in lParam, in the
+// manner of icon callbacks: clicks come back as EVENT_ITEM_CLICK.
+enum { MSG_ITEM_NOTIFY = 12501 };
+
 void InitWindowSystem(void);
 // x, y, width and height give the client area; flags are WINDOW_* bits and Win32 styles.
 // A window already open under the number is closed first. Gives 0 on failure.

@@ -59,12 +59,16 @@ void AssignString(char** variable, const char* source)
     CopyString(variable, source);
 }
 
+// A copied string's block has one byte to spare beyond its terminator, as copies
+// always had.
+enum { COPY_SPARE_BYTES = 2 };
+
 void CopyString(char** variable, const char* source)
 {
     if (!source)
         return;
     size_t length = strlen(source);
-    char* block = (char*)AllocateBlock(length + 2);
+    char* block = (char*)AllocateBlock(length + COPY_SPARE_BYTES);
     if (!block)
         return;
     memcpy(block, source, length + 1);
