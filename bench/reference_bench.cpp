@@ -60,9 +60,8 @@ static int LoadTexture(void)
         return 0;
     if (Texture->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK)
         return 0;
-    ScreenDepth = 16;
-    PixelFormatCode = PIXEL_FORMAT_565;
-    CopyImageToSurface(&image, (uint8_t*)description.lpSurface, (int32_t)description.lPitch);
+    PixelLayout layout = {16, PIXEL_FORMAT_565};
+    CopyImageToSurface(layout, &image, (uint8_t*)description.lpSurface, (int32_t)description.lPitch);
     Texture->Unlock(NULL);
     DDCOLORKEY key = {0, 0};
     Texture->SetColorKey(DDCKEY_SRCBLT, &key);

@@ -131,7 +131,7 @@ int32_t PollKeyboard(void)
         return 0;
     // Deferred to the first poll: by then the screen window has its final size and title.
     if (KeyboardState == DEVICE_FORMAT_SET) {
-        KeyboardDevice->SetCooperativeLevel(ScreenWindow, DISCL_EXCLUSIVE | DISCL_FOREGROUND);
+        KeyboardDevice->SetCooperativeLevel(ScreenWindowHandle(), DISCL_EXCLUSIVE | DISCL_FOREGROUND);
         KeyboardDevice->Acquire();
         KeyboardState = DEVICE_ACQUIRED;
     }
@@ -141,7 +141,7 @@ int32_t PollKeyboard(void)
     }
     KeyboardDevice->Unacquire();
     KeyboardDevice->SetCooperativeLevel(NULL, DISCL_NONEXCLUSIVE);
-    KeyboardDevice->SetCooperativeLevel(ScreenWindow, DISCL_EXCLUSIVE | DISCL_FOREGROUND);
+    KeyboardDevice->SetCooperativeLevel(ScreenWindowHandle(), DISCL_EXCLUSIVE | DISCL_FOREGROUND);
     KeyboardDevice->Acquire();
     return 0;
 }

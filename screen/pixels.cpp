@@ -5,9 +5,6 @@
 
 #include "image/image.h"
 
-int32_t ScreenDepth;
-int32_t PixelFormatCode;
-
 int32_t FindPixelFormatCode(int32_t depth, uint32_t redMask, uint32_t greenMask)
 {
     switch (depth) {
@@ -22,19 +19,19 @@ int32_t FindPixelFormatCode(int32_t depth, uint32_t redMask, uint32_t greenMask)
     }
 }
 
-static int32_t RedFirst(void)
+static int32_t RedFirst(PixelLayout layout)
 {
-    return PixelFormatCode == PIXEL_FORMAT_RGB24 || PixelFormatCode == PIXEL_FORMAT_RGB32;
+    return layout.code == PIXEL_FORMAT_RGB24 || layout.code == PIXEL_FORMAT_RGB32;
 }
 
-uint32_t PackColor(int32_t red, int32_t green, int32_t blue)
+uint32_t PackColorIn(PixelLayout layout, int32_t red, int32_t green, int32_t blue)
 {
-    if (ScreenDepth == 15 || (ScreenDepth == 16 && PixelFormatCode == PIXEL_FORMAT_555))
+    if (layout.depth == 15 || (layout.depth == 16 && layout.code == PIXEL_FORMAT_555))
         return (uint32_t)(blue / 8 + (green / 8) * 32 + (red / 8) * 1024);
-    if (ScreenDepth == 16)
+    if (layout.depth == 16)
         return (uint32_t)(blue / 8 + (green / 4) * 32 + (red / 8) * 2048);
-    if (ScreenDepth == 24 || ScreenDepth == 32) {
-        if (RedFirst())
+    if (layout.depth == 24 || layout.depth == 32) {
+        if (RedFirst(layout))
             return (uint32_t)(red + green * 256 + blue * 65536);
         return (uint32_t)(blue + green * 256 + red * 65536);
     }
@@ -68,22 +65,22 @@ static void WriteWord(uint8_t* out, uint32_t word)
     out[1] = (uint8_t)(word >> 8);
 }
 
-static void ConvertRow(const uint8_t* source, int32_t bitsPerPixel, int32_t width, uint8_t* out)
+static void ConvertRow(PixelLayout layout, const uint8_t* source, int32_t bitsPerPixel, int32_t width, uint8_t* out)
 {
     int32_t sourceBytes = bitsPerPixel / 8;
-    int32_t outBytes = ScreenDepth / 8;
-    int32_t redFirst = RedFirst();
+    int32_t outBytes = layout.depth / 8;
+    int32_t redFirst = RedFirst(layout);
     for (int32_t x = 0; x < width; x++, source += sourceBytes, out += outBytes) {
-        if (ScreenDepth == 16 && bitsPerPixel == 16) {
+        if (layout.depth == 16 && bitsPerPixel == 16) {
             uint32_t word = (uint32_t)source[0] | ((uint32_t)source[1] << 8);
-            if (PixelFormatCode != PIXEL_FORMAT_555)
+            if (layout.code != PIXEL_FORMAT_555)
                 word = ((word >> 10) & 31) * 2048 + ((word >> 5) & 31) * 64 + (word & 31);
             WriteWord(out, word);
             continue;
         }
         SourceColor color = ReadSourceColor(source, bitsPerPixel);
-        if (ScreenDepth == 16) {
-            if (PixelFormatCode == PIXEL_FORMAT_555)
+        if (layout.depth == 16) {
+            if (layout.code == PIXEL_FORMAT_555)
                 WriteWord(out, (color.red >> 3) * 1024 + (color.green >> 3) * 32 + (color.blue >> 3));
             else
                 WriteWord(out, (color.red >> 3) * 2048 + (color.green >> 2) * 32 + (color.blue >> 3));
@@ -98,11 +95,11 @@ static void ConvertRow(const uint8_t* source, int32_t bitsPerPixel, int32_t widt
 }
 
 // Which source depths a screen depth can take; anything else is left unwritten.
-static int32_t CanConvert(int32_t bitsPerPixel)
+static int32_t CanConvert(PixelLayout layout, int32_t bitsPerPixel)
 {
-    if (ScreenDepth == 8)
+    if (layout.depth == 8)
         return bitsPerPixel == 8;
-    if (ScreenDepth == 16 || ScreenDepth == 24 || ScreenDepth == 32)
+    if (layout.depth == 16 || layout.depth == 24 || layout.depth == 32)
         return bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
     return 0;
 }
@@ -114,18 +111,23 @@ static const uint8_t* SourceRow(const DecodedImage* image, int32_t row)
     return image->pixels + (size_t)stored * (size_t)image->rowPitch;
 }
 
-int32_t CopyImageToSurface(const DecodedImage* image, uint8_t* surface, int32_t pitch)
+int32_t DepthFitsScreen(PixelLayout layout, int32_t bitsPerPixel)
 {
-    if (ScreenDepth != 8 && ScreenDepth != 16 && ScreenDepth != 24 && ScreenDepth != 32)
+    return bitsPerPixel == 0 || bitsPerPixel == layout.depth || (bitsPerPixel >= 16 && layout.depth >= 16);
+}
+
+int32_t CopyImageToSurface(PixelLayout layout, const DecodedImage* image, uint8_t* surface, int32_t pitch)
+{
+    if (layout.depth != 8 && layout.depth != 16 && layout.depth != 24 && layout.depth != 32)
         return 0;
-    if (!CanConvert(image->bitsPerPixel))
+    if (!CanConvert(layout, image->bitsPerPixel))
         return 1;
     for (int32_t row = 0; row < image->height; row++) {
         uint8_t* out = surface + (ptrdiff_t)row * pitch;
-        if (ScreenDepth == 8)
+        if (layout.depth == 8)
             memcpy(out, SourceRow(image, row), (size_t)image->width);
         else
-            ConvertRow(SourceRow(image, row), image->bitsPerPixel, image->width, out);
+            ConvertRow(layout, SourceRow(image, row), image->bitsPerPixel, image->width, out);
     }
     return 1;
 }

@@ -4,11 +4,11 @@
 
 static_assert(sizeof(QuadVertex) == 32, "QuadVertex must match D3DTLVERTEX");
 
-void FillQuad(Sprite3DEntry* entry, int32_t width, int32_t height)
+void FillQuad(Quad* quad, int32_t width, int32_t height)
 {
     static const float corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
     for (int i = 0; i < 4; i++) {
-        QuadVertex* vertex = &entry->vertices[i];
+        QuadVertex* vertex = &quad->vertices[i];
         vertex->x = corners[i][0] * (float)(width + 1);
         vertex->y = corners[i][1] * (float)(height + 1);
         vertex->z = 0;
@@ -18,13 +18,13 @@ void FillQuad(Sprite3DEntry* entry, int32_t width, int32_t height)
         vertex->u = corners[i][0];
         vertex->v = corners[i][1];
     }
-    entry->baseWidth = (int16_t)(width + 1);
-    entry->baseHeight = (int16_t)(height + 1);
+    quad->baseWidth = (int16_t)(width + 1);
+    quad->baseHeight = (int16_t)(height + 1);
 }
 
-void ResizeQuad(Sprite3DEntry* entry, int32_t width, int32_t height)
+void ResizeQuad(Quad* quad, int32_t width, int32_t height)
 {
-    QuadVertex* v = entry->vertices;
+    QuadVertex* v = quad->vertices;
     v[0].x = 0;
     v[0].y = 0;
     v[1].x = (float)width;
@@ -35,21 +35,21 @@ void ResizeQuad(Sprite3DEntry* entry, int32_t width, int32_t height)
     v[3].y = (float)height;
 }
 
-void TurnQuad(Sprite3DEntry* entry, int32_t angle, int32_t mode)
+void TurnQuad(Quad* quad, int32_t angle, int32_t mode)
 {
     int32_t cx, cy;
     if (mode == 0) {
-        cx = entry->baseWidth / 2;
-        cy = entry->baseHeight / 2;
+        cx = quad->baseWidth / 2;
+        cy = quad->baseHeight / 2;
     } else {
-        cx = (int32_t)(entry->vertices[3].x / 2.0);
-        cy = (int32_t)(entry->vertices[3].y / 2.0);
+        cx = (int32_t)(quad->vertices[3].x / 2.0);
+        cy = (int32_t)(quad->vertices[3].y / 2.0);
     }
     // The turn's own constants: 0.0175 per degree and 1.575 per quarter turn.
     float t = (float)(0.0175 * angle);
     static const int order[4] = {0, 1, 3, 2};
     for (int i = 0; i < 4; i++) {
-        QuadVertex* vertex = &entry->vertices[order[i]];
+        QuadVertex* vertex = &quad->vertices[order[i]];
         double c = cos((double)t);
         double s = sin((double)t);
         vertex->x = (float)(cx + cx * c + cy * s);
@@ -58,11 +58,11 @@ void TurnQuad(Sprite3DEntry* entry, int32_t angle, int32_t mode)
     }
 }
 
-void PlaceQuad(const Sprite3DEntry* entry, int32_t x, int32_t y, int32_t alpha, QuadVertex out[4])
+void PlaceQuad(const Quad* quad, int32_t x, int32_t y, int32_t alpha, QuadVertex out[4])
 {
     uint32_t mask = ((uint32_t)(alpha & 0xFF) << 24) | 0xFFFFFFu;
     for (int i = 0; i < 4; i++) {
-        out[i] = entry->vertices[i];
+        out[i] = quad->vertices[i];
         out[i].x += (float)x;
         out[i].y += (float)y;
         out[i].diffuse &= mask;

@@ -3,20 +3,19 @@
 #include <string.h>
 
 #include "runtime/program.h"
-#include "screen/pixels.h"
 #include "screen/sprites.h"
 
-IDirectDraw7* DirectDraw;
-HWND ScreenWindow;
-IDirectDrawSurface7* PrimarySurface;
-IDirectDrawSurface7* BackBuffer;
-int32_t ScreenWidth;
-int32_t ScreenHeight;
-int32_t ScreenActive;
-DDSURFACEDESC2 OpenDescription;
-
+static IDirectDraw7* DirectDraw;
+static HWND ScreenWindow;
+static IDirectDrawSurface7* PrimarySurface;
+static IDirectDrawSurface7* BackBuffer;
+static int32_t ScreenWidth;
+static int32_t ScreenHeight;
+static PixelLayout Layout;
+static int32_t ScreenActive; // 1 while the screen window is the active window
 // Set when a flip finds the surfaces lost; cleared once they are restored.
 static int32_t ScreenLost;
+static DDSURFACEDESC2 OpenDescription; // the primary's description, taken at open
 
 static HMODULE DirectDrawModule;
 static int32_t DirectDrawUses;
@@ -30,6 +29,37 @@ static DDBLTFX FillRecord;
 
 static const char SCREEN_CLASS[] = "MultimediaBase Class";
 enum { INACTIVE_WAIT_MS = 50 };
+
+// The screen's record keeps its sizes as 16-bit values: larger ones wrap as they did.
+static int32_t AsSixteenBits(int32_t value)
+{
+    return (int16_t)value;
+}
+
+IDirectDraw7* ScreenDirectDraw(void)
+{
+    return DirectDraw;
+}
+
+IDirectDrawSurface7* ScreenBackBuffer(void)
+{
+    return BackBuffer;
+}
+
+HWND ScreenWindowHandle(void)
+{
+    return ScreenWindow;
+}
+
+PixelLayout ScreenPixelLayout(void)
+{
+    return Layout;
+}
+
+uint32_t PackColor(int32_t red, int32_t green, int32_t blue)
+{
+    return PackColorIn(Layout, red, green, blue);
+}
 
 typedef HRESULT(WINAPI* DirectDrawCreateExProc)(GUID*, void**, REFIID, IUnknown*);
 
@@ -144,8 +174,8 @@ static void FindScreenPixelFormat(void)
     if (PrimarySurface->Lock(NULL, &OpenDescription, DDLOCK_WAIT, NULL) != DD_OK)
         return;
     PrimarySurface->Unlock(NULL);
-    PixelFormatCode = FindPixelFormatCode(ScreenDepth, OpenDescription.ddpfPixelFormat.dwRBitMask,
-                                          OpenDescription.ddpfPixelFormat.dwGBitMask);
+    Layout.code = FindPixelFormatCode(Layout.depth, OpenDescription.ddpfPixelFormat.dwRBitMask,
+                                      OpenDescription.ddpfPixelFormat.dwGBitMask);
 }
 
 static int32_t CreateFlippingChain(void)
@@ -178,14 +208,14 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     }
     SetWindowTextA(ScreenWindow, title ? title : "");
     MoveWindow(ScreenWindow, 0, 0, width, height, TRUE);
-    ScreenWidth = (int16_t)width;
-    ScreenHeight = (int16_t)height;
-    ScreenDepth = (int16_t)depth;
+    ScreenWidth = AsSixteenBits(width);
+    ScreenHeight = AsSixteenBits(height);
+    Layout.depth = AsSixteenBits(depth);
     DrawWidth = ScreenWidth;
     DrawHeight = ScreenHeight;
     ShowCursor(FALSE);
     if (DirectDraw->SetCooperativeLevel(ScreenWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE) != DD_OK ||
-        DirectDraw->SetDisplayMode((DWORD)ScreenWidth, (DWORD)ScreenHeight, (DWORD)ScreenDepth, 0, 0) != DD_OK ||
+        DirectDraw->SetDisplayMode((DWORD)ScreenWidth, (DWORD)ScreenHeight, (DWORD)Layout.depth, 0, 0) != DD_OK ||
         !CreateFlippingChain()) {
         CloseFullScreen();
         return 0;
@@ -213,7 +243,7 @@ static void RestoreScreen(void)
 {
     if (DirectDraw->TestCooperativeLevel() != DD_OK)
         return;
-    DirectDraw->SetDisplayMode((DWORD)ScreenWidth, (DWORD)ScreenHeight, (DWORD)ScreenDepth, 0, 0);
+    DirectDraw->SetDisplayMode((DWORD)ScreenWidth, (DWORD)ScreenHeight, (DWORD)Layout.depth, 0, 0);
     DirectDraw->RestoreAllSurfaces();
     if (!RestoreSurface(PrimarySurface))
         return;

@@ -5,14 +5,7 @@
 #include <ddraw.h>
 #include <stdint.h>
 
-extern IDirectDraw7* DirectDraw;
-extern HWND ScreenWindow;
-extern IDirectDrawSurface7* PrimarySurface;
-extern IDirectDrawSurface7* BackBuffer;
-extern int32_t ScreenWidth;
-extern int32_t ScreenHeight;
-extern int32_t ScreenActive;       // 1 while the screen window is the active window
-extern DDSURFACEDESC2 OpenDescription; // the primary's description, taken at open
+#include "screen/pixels.h"
 
 // 0 when the screen window can't be created or DirectDraw 7 is not available.
 int32_t InitSpriteSystem(void);
@@ -28,10 +21,20 @@ int32_t IsScreenShowing(void);
 // Dispatches every message waiting for the thread; the screen window's procedure runs here.
 void PumpMessages(void);
 void ClearBackBuffer(int32_t red, int32_t green, int32_t blue);
-// 1 when the surface is usable: it was not lost, or it could be restored.
-int32_t RestoreSurface(IDirectDrawSurface7* surface);
+// Red, green and blue (0 to 255) as a pixel value of the open screen.
+uint32_t PackColor(int32_t red, int32_t green, int32_t blue);
 void CloseFullScreen(void);
 void EndSpriteSystem(void);
 
+// A use of DirectDraw, counted: the interface or NULL. DDRAW.DLL is unloaded when the
+// last use is released.
 IDirectDraw7* LoadDirectDraw(void);
 void ReleaseDirectDraw(void);
+
+// For the sprite, 3-D sprite and keyboard layers.
+IDirectDraw7* ScreenDirectDraw(void);
+IDirectDrawSurface7* ScreenBackBuffer(void);
+HWND ScreenWindowHandle(void);
+PixelLayout ScreenPixelLayout(void);
+// 1 when the surface is usable: it was not lost, or it could be restored.
+int32_t RestoreSurface(IDirectDrawSurface7* surface);

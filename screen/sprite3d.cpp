@@ -5,14 +5,21 @@
 #include <ddraw.h>
 #include <string.h>
 
-#include "runtime/heap.h"
+#include "runtime/table.h"
+#include "screen/quad.h"
 #include "screen/screen.h"
 #include "screen/sprites.h"
 
 static_assert(sizeof(QuadVertex) == sizeof(D3DTLVERTEX), "QuadVertex must match D3DTLVERTEX");
 
-Sprite3DEntry* Sprite3DTable;
-int32_t Sprite3DCapacity;
+typedef struct Sprite3DEntry {
+    IDirectDrawSurface7* texture; // borrowed from the sprite table; NULL = empty slot
+    Quad quad;
+} Sprite3DEntry;
+
+enum { SPRITE3D_TABLE_START = 50, SPRITE3D_TABLE_STEP = 50, SPRITE3D_TABLE_SPARE = 1 };
+
+static NumberedTable Sprites3D;
 
 static IDirect3D7* Direct3D;
 static IDirect3DDevice7* Device;
@@ -21,20 +28,16 @@ static int32_t SceneOpen;
 static int32_t FilterQuality;
 static int32_t HoldsDirectDraw; // the use of DirectDraw taken for Direct3D
 
-enum { TABLE_GROWTH = 50 };
-
 int32_t InitSprite3DSystem(void)
 {
-    Sprite3DCapacity = TABLE_GROWTH;
-    Sprite3DTable = (Sprite3DEntry*)AllocateZeroedBlock((size_t)(Sprite3DCapacity + 1) * sizeof(Sprite3DEntry));
-    if (!Sprite3DTable)
-        Sprite3DCapacity = 0;
+    CreateTable(&Sprites3D, SPRITE3D_TABLE_START, SPRITE3D_TABLE_STEP, SPRITE3D_TABLE_SPARE, sizeof(Sprite3DEntry));
     int32_t result = 0;
-    if (DirectDraw) {
+    IDirectDraw7* directDraw = ScreenDirectDraw();
+    if (directDraw) {
         // Direct3D lives in DirectDraw's module: a use of it keeps that loaded.
         LoadDirectDraw();
         HoldsDirectDraw = 1;
-        if (DirectDraw->QueryInterface(IID_IDirect3D7, (void**)&Direct3D) == DD_OK)
+        if (directDraw->QueryInterface(IID_IDirect3D7, (void**)&Direct3D) == DD_OK)
             result = 1;
         else
             Direct3D = NULL;
@@ -46,40 +49,21 @@ int32_t InitSprite3DSystem(void)
 
 static Sprite3DEntry* FindSprite3D(int32_t sprite3D)
 {
-    if (!Sprite3DTable || sprite3D < 0 || sprite3D >= Sprite3DCapacity)
-        return NULL;
-    return &Sprite3DTable[sprite3D];
-}
-
-static int32_t GrowSprite3DTable(int32_t sprite3D)
-{
-    if (sprite3D < 0)
-        return 0;
-    if (sprite3D < Sprite3DCapacity)
-        return 1;
-    int64_t capacity = (int64_t)sprite3D + TABLE_GROWTH;
-    if (capacity > INT32_MAX - 1)
-        return 0;
-    Sprite3DEntry* grown =
-        (Sprite3DEntry*)ReallocateZeroedBlock(Sprite3DTable, (size_t)(capacity + 1) * sizeof(Sprite3DEntry));
-    if (!grown)
-        return 0;
-    Sprite3DTable = grown;
-    Sprite3DCapacity = (int32_t)capacity;
-    return 1;
+    return (Sprite3DEntry*)FindTableEntry(&Sprites3D, sprite3D);
 }
 
 int32_t MakeSprite3D(int32_t sprite3D, int32_t sprite)
 {
-    if (!GrowSprite3DTable(sprite3D))
+    if (!MakeRoomInTable(&Sprites3D, sprite3D))
         return 0;
     ReleaseSprite3D(sprite3D);
-    SpriteEntry* source = FindSprite(sprite);
-    if (!source || !source->surface || source->mode != SPRITE_MODE_TEXTURE)
+    int32_t width = 0, height = 0;
+    IDirectDrawSurface7* texture = FindSpriteTexture(sprite, &width, &height);
+    if (!texture)
         return 0;
-    Sprite3DEntry* entry = &Sprite3DTable[sprite3D];
-    FillQuad(entry, source->width, source->height);
-    entry->texture = (IDirectDrawSurface7*)source->surface;
+    Sprite3DEntry* entry = FindSprite3D(sprite3D);
+    FillQuad(&entry->quad, width, height);
+    entry->texture = texture;
     return 1;
 }
 
@@ -92,9 +76,10 @@ void ReleaseSprite3D(int32_t sprite3D)
 
 int32_t BeginScene3D(void)
 {
-    if (DeviceToCreate && Direct3D && BackBuffer) {
+    IDirectDrawSurface7* backBuffer = ScreenBackBuffer();
+    if (DeviceToCreate && Direct3D && backBuffer) {
         D3DVIEWPORT7 viewport;
-        if (Direct3D->CreateDevice(IID_IDirect3DHALDevice, BackBuffer, &Device) == D3D_OK) {
+        if (Direct3D->CreateDevice(IID_IDirect3DHALDevice, backBuffer, &Device) == D3D_OK) {
             if (Device->GetViewport(&viewport) == D3D_OK) {
                 DeviceToCreate = 0;
             } else {
@@ -132,14 +117,14 @@ void ResizeSprite3D(int32_t sprite3D, int32_t width, int32_t height)
 {
     Sprite3DEntry* entry = FindSprite3D(sprite3D);
     if (entry)
-        ResizeQuad(entry, width, height);
+        ResizeQuad(&entry->quad, width, height);
 }
 
 void SetSprite3DAngle(int32_t sprite3D, int32_t angle, int32_t mode)
 {
     Sprite3DEntry* entry = FindSprite3D(sprite3D);
     if (entry)
-        TurnQuad(entry, angle, mode);
+        TurnQuad(&entry->quad, angle, mode);
 }
 
 void DrawSprite3D(int32_t sprite3D, int32_t x, int32_t y, int32_t alpha)
@@ -148,7 +133,7 @@ void DrawSprite3D(int32_t sprite3D, int32_t x, int32_t y, int32_t alpha)
     if (!entry || !SceneOpen)
         return;
     QuadVertex vertices[4];
-    PlaceQuad(entry, x, y, alpha, vertices);
+    PlaceQuad(&entry->quad, x, y, alpha, vertices);
     Device->SetTextureStageState(0, D3DTSS_MAGFILTER, FilterQuality == 0 ? D3DTFG_POINT : D3DTFG_LINEAR);
     Device->SetTexture(0, entry->texture);
     Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
@@ -159,8 +144,8 @@ void DrawSprite3D(int32_t sprite3D, int32_t x, int32_t y, int32_t alpha)
 // into still exist; then Direct3D, then the use of DirectDraw that kept both loaded.
 void EndSprite3DSystem(void)
 {
-    for (int32_t sprite3D = 0; sprite3D < Sprite3DCapacity; sprite3D++)
-        Sprite3DTable[sprite3D].texture = NULL;
+    for (int32_t sprite3D = 0; sprite3D < Sprites3D.capacity; sprite3D++)
+        FindSprite3D(sprite3D)->texture = NULL;
     if (Device) {
         if (SceneOpen)
             Device->EndScene();

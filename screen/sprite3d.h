@@ -3,11 +3,6 @@
 // Direct3D 7, resized, turned and drawn with a uniform transparency.
 #include <stdint.h>
 
-#include "screen/quad.h"
-
-extern Sprite3DEntry* Sprite3DTable;
-extern int32_t Sprite3DCapacity;
-
 // 0 when there is no Direct3D 7.
 int32_t InitSprite3DSystem(void);
 // 0 when the sprite slot is empty or the sprite is not a texture.

@@ -5,50 +5,53 @@
 
 #include "image/image.h"
 #include "runtime/heap.h"
+#include "runtime/table.h"
 #include "screen/pixels.h"
 #include "screen/screen.h"
 
-SpriteEntry* SpriteTable;
-int32_t SpriteCapacity;
+typedef struct SpriteEntry {
+    void* surface; // IDirectDrawSurface7*, or the pixel block of a mode 2 sprite; NULL = empty
+    int16_t width;
+    int16_t height;
+    int16_t depth; // bits per pixel of the source image; SPRITE_DEPTH_BLOCK for a block
+    int16_t mode;
+    char* fileName; // malloc'd copy; "" for sprites made from memory
+    int16_t drawWidth;
+    int16_t drawHeight;
+    int16_t extra[2];
+    const void* memorySource; // what a sprite made from memory was made from, or NULL
+    size_t memoryLength;
+    uint32_t colorKey; // the surface's source colour key
+} SpriteEntry;
 
+enum { SPRITE_DEPTH_BLOCK = -2 };
+enum { SPRITE_TABLE_START = 50, SPRITE_TABLE_STEP = 50, SPRITE_TABLE_SPARE = 1 };
+
+static NumberedTable Sprites;
 static uint32_t DefaultColorKey;
 static DDSURFACEDESC2 SpriteDescription;
-
-enum { TABLE_GROWTH = 50 };
 
 void ResetSpriteTable(void)
 {
     memset(&SpriteDescription, 0, sizeof SpriteDescription);
     SpriteDescription.dwSize = sizeof SpriteDescription;
     DefaultColorKey = 0;
-    SpriteCapacity = TABLE_GROWTH;
-    SpriteTable = (SpriteEntry*)AllocateZeroedBlock((size_t)(SpriteCapacity + 1) * sizeof(SpriteEntry));
-    if (!SpriteTable)
-        SpriteCapacity = 0;
+    CreateTable(&Sprites, SPRITE_TABLE_START, SPRITE_TABLE_STEP, SPRITE_TABLE_SPARE, sizeof(SpriteEntry));
 }
 
-static int32_t GrowSpriteTable(int32_t sprite)
+static SpriteEntry* FindSprite(int32_t sprite)
 {
-    if (sprite < 0)
-        return 0;
-    if (sprite < SpriteCapacity)
-        return 1;
-    int64_t capacity = (int64_t)sprite + TABLE_GROWTH;
-    if (capacity > INT32_MAX - 1)
-        return 0;
-    SpriteEntry* grown = (SpriteEntry*)ReallocateZeroedBlock(SpriteTable, (size_t)(capacity + 1) * sizeof(SpriteEntry));
-    if (!grown)
-        return 0;
-    SpriteTable = grown;
-    SpriteCapacity = (int32_t)capacity;
-    return 1;
+    return (SpriteEntry*)FindTableEntry(&Sprites, sprite);
 }
 
-SpriteEntry* FindSprite(int32_t sprite)
+IDirectDrawSurface7* FindSpriteTexture(int32_t sprite, int32_t* width, int32_t* height)
 {
-    if (!SpriteTable || sprite < 0 || sprite >= SpriteCapacity)
+    SpriteEntry* entry = FindSprite(sprite);
+    if (!entry || !entry->surface || entry->mode != SPRITE_MODE_TEXTURE)
         return NULL;
-    return &SpriteTable[sprite];
+    *width = entry->width;
+    *height = entry->height;
+    return (IDirectDrawSurface7*)entry->surface;
 }
 
 void ReleaseSprite(int32_t sprite)
@@ -68,7 +71,7 @@ void ReleaseSprite(int32_t sprite)
 
 void ReleaseAllSprites(void)
 {
-    for (int32_t sprite = 0; sprite < SpriteCapacity; sprite++)
+    for (int32_t sprite = 0; sprite < Sprites.capacity; sprite++)
         ReleaseSprite(sprite);
 }
 
@@ -84,11 +87,6 @@ static DWORD SurfaceCaps(int32_t mode)
     }
 }
 
-static int32_t DepthFits(int32_t bitsPerPixel)
-{
-    return bitsPerPixel == 0 || bitsPerPixel == ScreenDepth || (bitsPerPixel >= 16 && ScreenDepth >= 16);
-}
-
 static void CreateStorage(SpriteEntry* entry, const DecodedImage* image, int32_t mode)
 {
     if (mode == SPRITE_MODE_BLOCK) {
@@ -98,7 +96,8 @@ static void CreateStorage(SpriteEntry* entry, const DecodedImage* image, int32_t
         entry->depth = SPRITE_DEPTH_BLOCK;
         return;
     }
-    if (!DirectDraw || !DepthFits(image->bitsPerPixel))
+    IDirectDraw7* directDraw = ScreenDirectDraw();
+    if (!directDraw || !DepthFitsScreen(ScreenPixelLayout(), image->bitsPerPixel))
         return;
     memset(&SpriteDescription, 0, sizeof SpriteDescription);
     SpriteDescription.dwSize = sizeof SpriteDescription;
@@ -107,7 +106,7 @@ static void CreateStorage(SpriteEntry* entry, const DecodedImage* image, int32_t
     SpriteDescription.dwWidth = (DWORD)image->width;
     SpriteDescription.ddsCaps.dwCaps = SurfaceCaps(mode);
     IDirectDrawSurface7* surface = NULL;
-    if (DirectDraw->CreateSurface(&SpriteDescription, &surface, NULL) == DD_OK)
+    if (directDraw->CreateSurface(&SpriteDescription, &surface, NULL) == DD_OK)
         entry->surface = surface;
 }
 
@@ -135,7 +134,8 @@ static void* FillSurface(IDirectDrawSurface7* surface, const DecodedImage* image
     if (surface->Lock(NULL, &SpriteDescription, DDLOCK_WAIT, NULL) != DD_OK)
         return NULL;
     void* result = NULL;
-    if (CopyImageToSurface(image, (uint8_t*)SpriteDescription.lpSurface, (int32_t)SpriteDescription.lPitch))
+    if (CopyImageToSurface(ScreenPixelLayout(), image, (uint8_t*)SpriteDescription.lpSurface,
+                           (int32_t)SpriteDescription.lPitch))
         result = surface;
     surface->Unlock(NULL);
     SetSurfaceKey(surface, colorKey);
@@ -144,7 +144,7 @@ static void* FillSurface(IDirectDrawSurface7* surface, const DecodedImage* image
 
 void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int32_t mode, const char* fileName)
 {
-    if (!GrowSpriteTable(sprite))
+    if (!MakeRoomInTable(&Sprites, sprite))
         return NULL;
     ReleaseSprite(sprite);
     DecodedImage image;
@@ -154,7 +154,7 @@ void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int
     void* result = NULL;
     // Sizes beyond the entry's 16-bit fields are not representable.
     if (image.width > 0 && image.height > 0 && image.width <= INT16_MAX && image.height <= INT16_MAX) {
-        SpriteEntry* entry = &SpriteTable[sprite];
+        SpriteEntry* entry = FindSprite(sprite);
         memset(entry, 0, sizeof *entry);
         entry->width = (int16_t)image.width;
         entry->height = (int16_t)image.height;
@@ -239,7 +239,8 @@ static int32_t RefillSurface(SpriteEntry* entry, const void* data, size_t length
     if (!OpenImage(data, length, &image))
         return 0;
     int32_t filled = 0;
-    if (image.width == entry->width && image.height == entry->height && DepthFits(image.bitsPerPixel))
+    if (image.width == entry->width && image.height == entry->height &&
+        DepthFitsScreen(ScreenPixelLayout(), image.bitsPerPixel))
         filled = FillSurface((IDirectDrawSurface7*)entry->surface, &image, entry->colorKey) != NULL;
     ReleaseDecodedImage(&image);
     return filled;
@@ -264,8 +265,8 @@ static int32_t RefillFromSource(SpriteEntry* entry)
 
 void RefillSprites(void)
 {
-    for (int32_t sprite = 0; sprite < SpriteCapacity; sprite++) {
-        SpriteEntry* entry = &SpriteTable[sprite];
+    for (int32_t sprite = 0; sprite < Sprites.capacity; sprite++) {
+        SpriteEntry* entry = FindSprite(sprite);
         if (!entry->surface || entry->depth == SPRITE_DEPTH_BLOCK || RefillFromSource(entry))
             continue;
         if (entry->mode != SPRITE_MODE_DEFAULT)

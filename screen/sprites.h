@@ -4,33 +4,16 @@
 #include <stddef.h>
 #include <stdint.h>
 
+struct IDirectDrawSurface7;
+
 enum {
-    SPRITE_MODE_DEFAULT = 0, // surface wherever DirectDraw puts it; reloaded after a loss
+    SPRITE_MODE_DEFAULT = 0, // surface wherever DirectDraw puts it; loaded afresh after a loss
     SPRITE_MODE_SYSTEM = 1,  // surface in system memory
     SPRITE_MODE_BLOCK = 2,   // 8-bit pixels in the program heap
     SPRITE_MODE_TEXTURE = 4, // texture for 3-D sprites
-    SPRITE_DEPTH_BLOCK = -2
 };
 
-typedef struct SpriteEntry {
-    void* surface; // IDirectDrawSurface7*, or the pixel block of a mode 2 sprite; NULL = empty
-    int16_t width;
-    int16_t height;
-    int16_t depth; // bits per pixel of the source image; SPRITE_DEPTH_BLOCK for a block
-    int16_t mode;
-    char* fileName; // malloc'd copy; "" for sprites made from memory
-    int16_t drawWidth;
-    int16_t drawHeight;
-    int16_t extra[2];
-    const void* memorySource; // what a sprite made from memory was made from, or NULL
-    size_t memoryLength;
-    uint32_t colorKey; // the surface's source colour key
-} SpriteEntry;
-
-extern SpriteEntry* SpriteTable;
-extern int32_t SpriteCapacity;
-
-// Non-zero on success (the surface or block), 0 on failure.
+// Non-zero on success: the surface, or the block of a mode 2 sprite; 0 on failure.
 void* LoadSpriteFile(int32_t sprite, const char* fileName, int32_t mode);
 // The bytes at address are read again whenever the surface has to be filled anew
 // (after the screen was lost), so they must stay valid as long as the sprite lives.
@@ -39,8 +22,8 @@ void* CreateSpriteFromImage(int32_t sprite, const void* data, size_t length, int
 void ReleaseSprite(int32_t sprite);
 // A negative sprite number sets the default key of sprites created later.
 void SetSpriteColorKey(int32_t sprite, int32_t red, int32_t green, int32_t blue);
-// The slot of a sprite number, or NULL when it lies outside the table.
-SpriteEntry* FindSprite(int32_t sprite);
+// The surface of a texture-mode sprite and its size, or NULL.
+struct IDirectDrawSurface7* FindSpriteTexture(int32_t sprite, int32_t* width, int32_t* height);
 
 // For the screen: a fresh table, every slot freed, and after a loss of the screen every
 // sprite filled again from its file or memory (a default-mode sprite whose picture is
