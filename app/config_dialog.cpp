@@ -22,6 +22,8 @@ enum {
     DELAY_FIELD = 8
 };
 
+static_assert(LARGEST_COPY_COUNT == 100, "the label under the trackbar's right end says 100");
+
 static const uint32_t CONFIG_WINDOW_FLAGS = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WINDOW_CENTER_SCREEN;
 
 // Non-zero when window 0 and its gadgets are there.
@@ -31,7 +33,7 @@ static int32_t OpenConfigWindow(void)
         return 0;
     if (!BeginGadgetList(CurrentWindowHandle()))
         return 0;
-    AddTrackBar(COUNT_TRACKBAR, 10, 30, 280, 20, 1, 100);
+    AddTrackBar(COUNT_TRACKBAR, 10, 30, 280, 20, 1, LARGEST_COPY_COUNT);
     AddLabel(COUNT_TITLE, 10, 10, 90, 20, "Count of zarns:");
     AddLabel(COUNT_LEFT_END, 30, 50, 20, 18, "1");
     AddLabel(COUNT_RIGHT_END, 250, 50, 20, 18, "100");

@@ -2,7 +2,10 @@
 // The per-copy tables of the flying copies, indexed 1 to SpriteCount (0 unused).
 #include <stdint.h>
 
-enum { COPY_TABLE_COUNT = 101 };
+#include "app/settings.h"
+
+// The tables hold copies 1 to LARGEST_COPY_COUNT, and one spare.
+enum { COPY_TABLE_COUNT = LARGEST_COPY_COUNT + 1 };
 
 extern float* PosX;
 extern float* PosY;

@@ -49,11 +49,6 @@ void FindSettingsDir(void)
         ReadProgramPath(path, PATH_ROOM);
     AssignFromScratch(&SettingsDir, DirectoryPart(path, ScratchCursor));
     FreeString(path);
-#if defined(ZARN_DEV_COMPILER_DIR) && defined(ZARN_DEV_SOURCE_DIR)
-    // A program started from the development tools keeps its settings with the sources.
-    if (StringsEqual(SettingsDir, ZARN_DEV_COMPILER_DIR))
-        AssignString(&SettingsDir, ZARN_DEV_SOURCE_DIR);
-#endif
     LoadSettings(SettingsDir);
 }
 

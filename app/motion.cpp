@@ -4,13 +4,28 @@
 
 #include "app/app.h"
 #include "app/copies.h"
+#include "app/settings.h"
 #include "runtime/random.h"
 
-enum { LARGEST_COPY_COUNT = 100 };
+// Where a copy turns back: a box a little larger than the screen, and two sizes.
+static const float RIGHTMOST = 630.0f;
+static const float BOTTOMMOST = 470.0f;
+static const float LEFTMOST = -100.0f;
+static const float TOPMOST = -100.0f;
+static const float LARGEST_SIZE = 255.0f;
+static const float SMALLEST_SIZE = 10.0f;
+static const float FULL_TURN = 360.0f;
+// Where copies start: from 100 pixels left of and above the screen, this wide and high.
+enum { START_SPAN_X = 740, START_SPAN_Y = 580, START_OFFSET = 100 };
+// Speeds are hundredths per frame; a turn-back draws a new turning speed of up to twice
+// the starting range.
+enum { SPEED_RANGE = 100, TURN_SPEED_RANGE = 200, SPEED_DIVISOR = 100 };
+// RandomInt(100) above this gives +1: -1 has 51 chances in 101.
+enum { SIGN_DRAW_RANGE = 100, SIGN_THRESHOLD = 50 };
 
 int32_t RandomSign(void)
 {
-    return RandomInt(100) > 50 ? 1 : -1;
+    return RandomInt(SIGN_DRAW_RANGE) > SIGN_THRESHOLD ? 1 : -1;
 }
 
 // A speed from -range to range: the size is drawn before the sign.
@@ -22,20 +37,20 @@ static int32_t RandomSpeed(int32_t range)
 
 void InitCopy(int32_t i)
 {
-    PosX[i] = (float)(RandomInt(740) - 100);
-    PosY[i] = (float)(RandomInt(580) - 100);
+    PosX[i] = (float)(RandomInt(START_SPAN_X) - START_OFFSET);
+    PosY[i] = (float)(RandomInt(START_SPAN_Y) - START_OFFSET);
     Size[i] = 0.0f;
-    Angle[i] = (float)RandomInt(360);
-    SpeedX[i] = RandomSpeed(100);
-    SpeedY[i] = RandomSpeed(100);
-    SpeedSize[i] = RandomSpeed(100);
-    SpeedAngle[i] = RandomSpeed(100);
+    Angle[i] = (float)RandomInt((int32_t)FULL_TURN);
+    SpeedX[i] = RandomSpeed(SPEED_RANGE);
+    SpeedY[i] = RandomSpeed(SPEED_RANGE);
+    SpeedSize[i] = RandomSpeed(SPEED_RANGE);
+    SpeedAngle[i] = RandomSpeed(SPEED_RANGE);
 }
 
 // value + speed / 100, computed in double and kept as a 32-bit float.
 static float Advance(float value, int32_t speed)
 {
-    return (float)((double)value + (double)speed / 100.0);
+    return (float)((double)value + (double)speed / (double)SPEED_DIVISOR);
 }
 
 void MoveCopy(int32_t i)
@@ -49,37 +64,37 @@ void MoveCopy(int32_t i)
 void CheckBounds(int32_t i)
 {
     int turned = 0;
-    if (PosX[i] > 630.0f) {
-        SpeedX[i] = -RandomInt(100);
+    if (PosX[i] > RIGHTMOST) {
+        SpeedX[i] = -RandomInt(SPEED_RANGE);
         turned = 1;
     }
-    if (PosX[i] < -100.0f) {
-        SpeedX[i] = RandomInt(100);
+    if (PosX[i] < LEFTMOST) {
+        SpeedX[i] = RandomInt(SPEED_RANGE);
         turned = 1;
     }
-    if (PosY[i] > 470.0f) {
-        SpeedY[i] = -RandomInt(100);
+    if (PosY[i] > BOTTOMMOST) {
+        SpeedY[i] = -RandomInt(SPEED_RANGE);
         turned = 1;
     }
-    if (PosY[i] < -100.0f) {
-        SpeedY[i] = RandomInt(100);
+    if (PosY[i] < TOPMOST) {
+        SpeedY[i] = RandomInt(SPEED_RANGE);
         turned = 1;
     }
-    if (Size[i] > 255.0f) {
-        SpeedSize[i] = -RandomInt(100);
+    if (Size[i] > LARGEST_SIZE) {
+        SpeedSize[i] = -RandomInt(SPEED_RANGE);
         turned = 1;
     }
-    if (Size[i] < 10.0f) {
-        SpeedSize[i] = RandomInt(100);
+    if (Size[i] < SMALLEST_SIZE) {
+        SpeedSize[i] = RandomInt(SPEED_RANGE);
         turned = 1;
     }
-    if (Angle[i] > 360.0f)
-        Angle[i] = (float)((double)Angle[i] - 360.0);
+    if (Angle[i] > FULL_TURN)
+        Angle[i] = (float)((double)Angle[i] - FULL_TURN);
     if (Angle[i] < 0.0f)
-        Angle[i] = (float)((double)Angle[i] + 360.0);
+        Angle[i] = (float)((double)Angle[i] + FULL_TURN);
     if (turned) {
-        SpeedAngle[i] = RandomSpeed(200);
-        if (RandomInt(100) > 50)
+        SpeedAngle[i] = RandomSpeed(TURN_SPEED_RANGE);
+        if (RandomInt(SIGN_DRAW_RANGE) > SIGN_THRESHOLD)
             SpeedAngle[i] = -SpeedAngle[i];
     }
 }

@@ -5,14 +5,12 @@
 #include "runtime/strings.h"
 #include "runtime/system.h"
 
-static const char* const SettingsFileName = "Zarn_Scr.ini";
-
 // dir + file name as a temporary in the scratch area, left for a call that follows.
 static char* BuildSettingsPath(const char* dir)
 {
     char* start = ScratchCursor;
     AppendToScratch(dir);
-    AppendToScratch(SettingsFileName);
+    AppendToScratch(SETTINGS_FILE_NAME);
     ScratchCursor++;
     return start;
 }

@@ -6,7 +6,13 @@ enum {
     DEFAULT_SPRITE_COUNT = 10,
     DEFAULT_FRAME_DELAY = 10,
     LONGEST_FRAME_DELAY = 1000,
+    // The most copies the dialog offers and the show animates.
+    LARGEST_COPY_COUNT = 100,
 };
+
+// Both live in the settings folder, beside the program.
+inline constexpr char SETTINGS_FILE_NAME[] = "Zarn_Scr.ini";
+inline constexpr char PICTURE_FILE_NAME[] = "zarn.bmp";
 
 // Reads SpriteCount and FrameDelay from dir + "Zarn_Scr.ini"; a missing file or key
 // gives the default.

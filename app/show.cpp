@@ -19,9 +19,6 @@
 
 enum {
     PICTURE_SPRITE = 0,
-    SCREEN_WIDTH = 640,
-    SCREEN_HEIGHT = 480,
-    SCREEN_DEPTH = 16,
     FULL_ALPHA = 255,
     TURN_ABOUT_CURRENT_SIZE = 1,
     // A long pause is slept in slices this long, so that Escape is seen within one.
@@ -57,7 +54,7 @@ static void LoadPicture(void)
     char* path = NULL;
     char* start = ScratchCursor;
     AppendToScratch(SettingsDir);
-    AppendToScratch("zarn.bmp");
+    AppendToScratch(PICTURE_FILE_NAME);
     AssignFromScratch(&path, start);
     if (QueryFileSize(path) > 0) {
         LoadSpriteFile(PICTURE_SPRITE, path, SPRITE_MODE_TEXTURE);
@@ -75,7 +72,7 @@ void SetUpShow(void)
         FailShow("Error: Can't open DirectX 7 Or later");
     if (!InitSprite3DSystem())
         FailShow("Error: Direct3D system can't be initialized correctly");
-    if (!OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_DEPTH, "Sprite"))
+    if (!OpenFullScreen(SHOW_SCREEN_WIDTH, SHOW_SCREEN_HEIGHT, SHOW_SCREEN_DEPTH, "Sprite"))
         FailShow("Error: Can't open a 640*480 - 16 bit screen !");
     LoadPicture();
     SetSprite3DFilter(0);

@@ -2,6 +2,9 @@
 // The show: set-up, one pass of the frame loop, and the timer resolution it raises.
 #include <stdint.h>
 
+// The screen the show opens.
+enum { SHOW_SCREEN_WIDTH = 640, SHOW_SCREEN_HEIGHT = 480, SHOW_SCREEN_DEPTH = 16 };
+
 // Opens the screen and makes the copies; each failure is reported and ends the program.
 void SetUpShow(void);
 // Flip, clear, and every copy resized, turned, drawn and moved.
