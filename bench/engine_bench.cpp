@@ -44,8 +44,8 @@ static void MeasurePause(int32_t delay, int times)
 static void EndBench(void)
 {
     EndKeyboard();
-    EndSpriteSystem();
     EndSprite3DSystem();
+    EndSpriteSystem();
     RestoreTimerResolution();
 }
 

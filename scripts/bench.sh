@@ -6,22 +6,18 @@
 # per frame and the executable sizes. Each program runs ROUNDS times (3 by default),
 # alternating, and its best round counts. Arguments: [frames per round].
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
 frames=${1:-600}
 rounds=${ROUNDS:-3}
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" >/dev/null
-
+source "$(dirname "$0")/wine-env.sh"
+install_and_build
+begin_wine_session wineprefix-run
+root=$ZARN_ROOT
 build="$root/build/win64"
-source "$root/scripts/wine-env.sh"
-start_private_display
-trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix-run"
 
-work="$build/bench"
+work="$build/bench-run"
 rm -rf "$work"
 mkdir -p "$work"
-cp "$build/tests/zarn_engine_bench.exe" "$build/tests/zarn_reference_bench.exe" "$work/"
+cp "$build/bench/zarn_engine_bench.exe" "$build/bench/zarn_reference_bench.exe" "$work/"
 cd "$work"
 for round in $(seq 1 "$rounds"); do
   wine ./zarn_engine_bench.exe "$frames" >>engine.txt

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Takes docs/dialog.png: the settings dialog on a private Xvfb display, cropped to
-# the window. Run after scripts/build.sh.
+# the window.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/wine-env.sh"
+install_and_build --no-tests
+begin_wine_session wineprefix-run
+root=$ZARN_ROOT
 build="$root/build/win64"
-source "$root/scripts/wine-env.sh"
-start_private_display
-trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix-run"
 
 # A folder of its own, so no settings file of a test run changes the picture.
 work=$(mktemp -d)

@@ -2,7 +2,7 @@
 # Builds the platform-free code natively with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs its unit tests there, and gives each libFuzzer
 # target a short run (FUZZ_SECONDS each, 20 by default; its corpus is kept in
-# build/native/corpus and seeded from tests/fuzz).
+# build/native/corpus; the PNG fuzzer starts from libpng's own test suite).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/native"
@@ -21,8 +21,6 @@ for fuzzer in "$build"/fuzz_*; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   seeds=()
-  [ -d "$root/tests/fuzz/$name" ] && seeds=("$root/tests/fuzz/$name")
-  # The PNG decoder starts from libpng's own test suite.
   [ "$name" = fuzz_png ] && seeds+=("$root/build/third_party/libpng/contrib/pngsuite")
   echo "fuzzing $name for ${seconds}s"
   "$fuzzer" -max_total_time="$seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2

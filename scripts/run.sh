@@ -3,12 +3,9 @@
 # With an X display it runs there until Escape; without one it runs on a private
 # Xvfb display for a few seconds and leaves pictures of it in build/win64/screenshots.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" --no-tests
-
-build="$root/build/win64"
-source "$root/scripts/wine-env.sh"
+source "$(dirname "$0")/wine-env.sh"
+install_and_build --no-tests
+build="$ZARN_ROOT/build/win64"
 scr="$build/Zarn_Scr.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -17,9 +14,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exit 0
 fi
 
-start_private_display
-trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix-run"
+begin_wine_session wineprefix-run
 shots="$build/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots/frames"

@@ -2,22 +2,17 @@
 # The soak run: the show with 100 copies and no frame delay for MINUTES minutes
 # (10 by default) on a private display, with what the process holds sampled at the
 # start and every minute: Windows' view (private bytes, handles, GDI and USER
-# objects, through tests/tools/procstats) and Linux's view of the Wine process
+# objects, through bench/procstats) and Linux's view of the Wine process
 # (resident memory, open files). Writes build/win64/soak/soak.csv and prints the
 # first and last samples. Not part of the test command. Wine 8 leaves private bytes,
 # the handle count and the GDI/USER object counts at 0; the working set and Linux's
 # view are the figures that say something there.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
 minutes=${1:-10}
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
-
-build="$root/build/win64"
-source "$root/scripts/wine-env.sh"
-start_private_display
-trap stop_private_display EXIT
-prepare_wine_prefix "$build/wineprefix-run"
+source "$(dirname "$0")/wine-env.sh"
+install_and_build
+begin_wine_session wineprefix-run
+build="$ZARN_ROOT/build/win64"
 
 soak="$build/soak"
 rm -rf "$soak"
@@ -33,7 +28,7 @@ csv="$soak/soak.csv"
 echo "minute,private_bytes,working_set,handles,gdi_objects,user_objects,linux_rss_kb,linux_open_files" >"$csv"
 sample() {
   local minute=$1 stats pid rss files
-  stats=$(wine "$build/tests/procstats.exe" Zarn_Scr.scr | tr -d '\r')
+  stats=$(wine "$build/bench/procstats.exe" Zarn_Scr.scr | tr -d '\r')
   pid=$(pgrep -f 'soak/Zarn_Scr.scr' | head -n 1)
   rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
   files=$(ls "/proc/$pid/fd" | wc -l)

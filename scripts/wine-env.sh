@@ -1,6 +1,7 @@
 # Shell functions shared by the scripts that run the Windows programs under Wine:
 # a private Xvfb display on a free number and a private Wine prefix.
 
+ZARN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 XVFB_PID=
 XVFB_SCREEN=${XVFB_SCREEN:-640x480x16}
 
@@ -55,4 +56,19 @@ prepare_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
   fi
+}
+
+# What every script that runs the programs does first: install what is missing and
+# make both builds (with build.sh's arguments).
+install_and_build() {
+  "$ZARN_ROOT/scripts/setup.sh"
+  "$ZARN_ROOT/scripts/build.sh" "$@" >/dev/null
+}
+
+# A private display and the 64-bit build's Wine prefix of that name; both the display
+# and the prefix's server stop when the script exits.
+begin_wine_session() {
+  start_private_display
+  trap stop_private_display EXIT
+  prepare_wine_prefix "$ZARN_ROOT/build/win64/$1"
 }
