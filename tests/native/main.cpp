@@ -1,12 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "runtime/strings.h"
-#include "test_data.h"
-
-std::string TestDataDir()
-{
-    return ZARN_TEST_DATA;
-}
 
 int main(int argc, char** argv)
 {

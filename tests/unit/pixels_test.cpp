@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <vector>
+
+#include "image/image.h"
+#include "screen/pixels.h"
+#include "screen/quad.h"
+
+namespace {
+
+const PixelLayout RGB565 = {16, PIXEL_FORMAT_565}, RGB555 = {16, PIXEL_FORMAT_555};
+const PixelLayout RGB24 = {24, PIXEL_FORMAT_RGB24}, BGR24 = {24, PIXEL_FORMAT_BGR24};
+const PixelLayout RGB32 = {32, PIXEL_FORMAT_RGB32}, BGR32 = {32, PIXEL_FORMAT_BGR32};
+
+DecodedImage Image(const std::vector<uint8_t>& rows, int32_t width, int32_t height, int32_t bits, int32_t pitch,
+                   int32_t bottomUp = 0)
+{
+    return DecodedImage{rows.data(), width, height, bits, bottomUp, pitch, NULL};
+}
+
+TEST(Pixels, FormatCodesAndPackedColours)
+{
+    EXPECT_EQ(FindPixelFormatCode(32, 0xFF, 0xFF00), PIXEL_FORMAT_RGB32);
+    EXPECT_EQ(FindPixelFormatCode(24, 0xFF0000, 0xFF00), PIXEL_FORMAT_BGR24);
+    EXPECT_EQ(FindPixelFormatCode(16, 0xF800, 0x07E0), PIXEL_FORMAT_565);
+    EXPECT_EQ(FindPixelFormatCode(16, 0x7C00, 0x03E0), PIXEL_FORMAT_555);
+    EXPECT_EQ(FindPixelFormatCode(15, 0x7C00, 0x03E0), PIXEL_FORMAT_OTHER);
+    const struct {
+        PixelLayout layout;
+        int32_t red, green, blue;
+        uint32_t packed;
+    } rows[] = {
+        {RGB565, 255, 255, 255, 0xFFFF}, {RGB565, 255, 0, 0, 0xF800}, {RGB565, 0, 255, 0, 0x07E0},
+        {RGB565, 7, 3, 7, 0},            {{16, 0}, 255, 255, 255, 0xFFFF}, {RGB555, 255, 255, 255, 0x7FFF},
+        {RGB555, 0, 255, 0, 0x03E0},     {{15, PIXEL_FORMAT_OTHER}, 255, 0, 0, 0x7C00},
+        {RGB24, 0x11, 0x22, 0x33, 0x332211}, {BGR32, 0x11, 0x22, 0x33, 0x112233}, {{8, PIXEL_FORMAT_OTHER}, 255, 255, 255, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PackColorIn(row.layout, row.red, row.green, row.blue), row.packed)
+            << row.layout.depth << "/" << row.layout.code << " " << row.red << "," << row.green << "," << row.blue;
+}
+
+// One source pixel of each depth into every screen layout.
+TEST(Pixels, EverySourceDepthIntoEveryLayout)
+{
+    const std::vector<uint8_t> white24 = {255, 255, 255, 0}, red32 = {0, 0, 255, 0x99};
+    const std::vector<uint8_t> white555 = {0xFF, 0x7F, 0, 0}, green555 = {0x00, 0x02, 0, 0};
+    const struct {
+        const std::vector<uint8_t>* source;
+        int32_t bits;
+        PixelLayout layout;
+        std::vector<uint8_t> written;
+    } rows[] = {
+        {&white24, 24, RGB565, {0xFF, 0xFF}},    {&white24, 24, RGB555, {0xFF, 0x7F}},
+        {&red32, 32, RGB565, {0x00, 0xF8}},      {&red32, 32, RGB24, {0xFF, 0, 0}},
+        {&red32, 32, BGR32, {0, 0, 0xFF, 0}},    {&white555, 16, RGB565, {0xDF, 0xFF}},
+        {&white555, 16, RGB555, {0xFF, 0x7F}},   {&green555, 16, RGB565, {0x00, 0x04}},
+        {&green555, 16, BGR24, {0, 0x80, 0}},    {&white555, 16, RGB32, {0xF8, 0xF8, 0xF8, 0}},
+    };
+    for (const auto& row : rows) {
+        DecodedImage image = Image(*row.source, 1, 1, row.bits, 4);
+        std::vector<uint8_t> out(4, 0xAA);
+        ASSERT_EQ(CopyImageToSurface(row.layout, &image, out.data(), 4), 1);
+        out.resize(row.written.size());
+        EXPECT_EQ(out, row.written) << row.bits << " bits into " << row.layout.depth << "/" << row.layout.code;
+    }
+    std::vector<uint8_t> out(4, 0);
+    DecodedImage image = Image(white24, 1, 1, 24, 4);
+    EXPECT_EQ(CopyImageToSurface({15, PIXEL_FORMAT_OTHER}, &image, out.data(), 4), 0);
+    EXPECT_EQ(out[0], 0) << "a depth that cannot be written copies nothing";
+}
+
+// Three rows of three 24-bit pixels padded to 12 bytes; each pixel's first byte tells
+// its stored row and column. Bottom-up rows land turned over; no write passes a row.
+TEST(Pixels, RowOrderAndPaddedRows)
+{
+    std::vector<uint8_t> rows(36, 0xEE);
+    for (int i = 0; i < 9; i++)
+        memcpy(&rows[(size_t)(i / 3 * 12 + i % 3 * 3)], std::vector<uint8_t>{(uint8_t)(i / 3 * 16 + i % 3), 0, 0}.data(), 3);
+    for (int32_t bottomUp : {0, 1}) {
+        DecodedImage image = Image(rows, 3, 3, 24, 12, bottomUp);
+        uint8_t out[3 * 16];
+        memset(out, 0x77, sizeof out);
+        CopyImageToSurface(BGR32, &image, out, 16);
+        for (int y = 0; y < 3; y++) {
+            for (int x = 0; x < 3; x++)
+                EXPECT_EQ(out[y * 16 + x * 4], (bottomUp ? 2 - y : y) * 16 + x) << bottomUp << " " << x << "," << y;
+            EXPECT_EQ(out[y * 16 + 12], 0x77) << "wrote past the row";
+        }
+    }
+    std::vector<uint8_t> eight = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE};
+    DecodedImage image = Image(eight, 3, 2, 8, 4, 1);
+    uint8_t block[6];
+    CopyImageToBlock(&image, block);
+    EXPECT_EQ(memcmp(block, "\4\5\6\1\2\3", 6), 0) << "a block holds the top row first";
+}
+
+TEST(Quad, TurnedAboutItsCentreAndPlaced)
+{
+    Quad quad = {};
+    FillQuad(&quad, 64, 64);
+    ResizeQuad(&quad, 100, 100);
+    TurnQuad(&quad, 0, 1);
+    // Centre (50, 50); a quarter turn is 1.575, so the corners are near, not on, the square.
+    const float corners[4][2] = {{100, 0}, {100, 100}, {0, 0}, {0, 100}};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_NEAR(quad.vertices[i].x, corners[i][0], i ? 1.0f : 0.001f) << i;
+        EXPECT_NEAR(quad.vertices[i].y, corners[i][1], i ? 1.0f : 0.001f) << i;
+    }
+    ResizeQuad(&quad, 200, 200);
+    TurnQuad(&quad, 0, 0);
+    EXPECT_NEAR(quad.vertices[0].x, 64.0f, 0.001f) << "mode 0 turns about the creation size + 1, halved";
+    QuadVertex out[4];
+    PlaceQuad(&quad, 5, -3, 0x180, out);
+    EXPECT_EQ(out[0].x, quad.vertices[0].x + 5);
+    EXPECT_EQ(out[0].y, quad.vertices[0].y - 3);
+    EXPECT_EQ(out[3].diffuse, 0x80FFFFFFu) << "only alpha's low 8 bits count";
+    Quad empty = {};
+    PlaceQuad(&empty, 0, 0, 255, out);
+    EXPECT_EQ(out[0].diffuse, 0u) << "a failed 3-D sprite draws nothing visible";
+}
+
+} // namespace

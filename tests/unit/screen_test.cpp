@@ -1,0 +1,221 @@
+// The screen layers on the real display: DirectDraw, Direct3D and DirectInput under
+// Wine on the tests' 640x480 16-bit Xvfb. One screen is opened for the whole suite.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/program.h"
+#include "samples.h"
+#include "screen/keyboard.h"
+#include "screen/screen.h"
+#include "screen/sprite3d.h"
+#include "screen/sprites.h"
+#include "unix_command.h"
+
+namespace {
+
+// Gray-free colours that a 5-6-5 screen holds exactly apart.
+uint32_t Gradient(int32_t x, int32_t y)
+{
+    return (uint32_t)(x * 20) << 16 | (uint32_t)(y * 30) << 8 | (uint32_t)(255 - x * 10);
+}
+
+// The 16-bit pixels of a surface, row by row; empty when it cannot be read.
+std::vector<uint16_t> ReadSurface(IDirectDrawSurface7* surface, int32_t width, int32_t height)
+{
+    std::vector<uint16_t> pixels;
+    DDSURFACEDESC2 description = {};
+    description.dwSize = sizeof description;
+    if (surface->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK)
+        return pixels;
+    for (int32_t y = 0; y < height; y++) {
+        const uint16_t* row = (const uint16_t*)((const uint8_t*)description.lpSurface + y * description.lPitch);
+        pixels.insert(pixels.end(), row, row + width);
+    }
+    surface->Unlock(NULL);
+    return pixels;
+}
+
+std::string WriteTestFile(const char* name, const Bytes& bytes)
+{
+    std::string path = std::string(ProgramDirectory) + name;
+    FILE* file = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+    return path;
+}
+
+void OpenScreen()
+{
+    ASSERT_NE(InitSpriteSystem(), 0);
+    ASSERT_NE(InitKeyboardInput(), 0);
+    ASSERT_NE(InitSprite3DSystem(), 0);
+    ASSERT_EQ(OpenFullScreen(640, 480, 16, "Sprite"), 1);
+}
+
+void EndScreen()
+{
+    EndKeyboard();
+    EndSprite3DSystem();
+    EndSpriteSystem();
+}
+
+class ScreenDisplay : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_EQ(OpenFullScreen(640, 480, 16, "Sprite"), 0) << "opened before InitSpriteSystem";
+        OpenScreen();
+    }
+    static void TearDownTestSuite() { EndScreen(); }
+};
+
+TEST_F(ScreenDisplay, SpritesHoldThePictureInTheScreensFormat)
+{
+    EXPECT_EQ(PackColor(255, 255, 255), 0xFFFFu) << "a 5-6-5 screen";
+    IDirectDrawSurface7* back = FlipScreen();
+    ClearBackBuffer(255, 0, 0);
+    EXPECT_EQ(ReadSurface(back, 640, 480), std::vector<uint16_t>(640 * 480, 0xF800));
+
+    // Width 7: every source row carries filler bytes.
+    const Bytes bmp = MakeBmp({7, 5, 24}, Gradient);
+    std::vector<uint16_t> expected;
+    for (int32_t i = 0; i < 35; i++) {
+        uint32_t colour = Gradient(i % 7, i / 7);
+        expected.push_back((uint16_t)PackColor(colour >> 16, colour >> 8 & 255, colour & 255));
+    }
+    std::string path = WriteTestFile("zarn_sprite_test.bmp", bmp);
+    auto* fromFile = (IDirectDrawSurface7*)LoadSpriteFile(3, path.c_str(), SPRITE_MODE_DEFAULT);
+    auto* fromMemory = (IDirectDrawSurface7*)LoadSpriteFromMemory(4, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE);
+    ASSERT_TRUE(fromFile && fromMemory);
+    EXPECT_EQ(ReadSurface(fromFile, 7, 5), expected);
+    EXPECT_EQ(ReadSurface(fromMemory, 7, 5), expected);
+    EXPECT_EQ(MakeSprite3D(5, 3), 0) << "not a texture";
+    EXPECT_EQ(MakeSprite3D(5, 4), 1);
+    EXPECT_EQ(LoadSpriteFromMemory(4, "not a picture", 14, SPRITE_MODE_TEXTURE), nullptr);
+    EXPECT_EQ(MakeSprite3D(5, 4), 0) << "a failed load into a used number freed the old sprite";
+
+    // 8-bit pictures only as memory blocks, top row first.
+    const Bytes gray = MakeBmp({6, 2, 8}, [](int32_t x, int32_t y) { return (uint32_t)(y * 16 + x); });
+    EXPECT_EQ(LoadSpriteFromMemory(6, gray.data(), gray.size(), SPRITE_MODE_DEFAULT), nullptr);
+    const uint8_t* block = (const uint8_t*)LoadSpriteFromMemory(6, gray.data(), gray.size(), SPRITE_MODE_BLOCK);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(memcmp(block, "\0\1\2\3\4\5\20\21\22\23\24\25", 12), 0);
+    EXPECT_EQ(LoadSpriteFile(51, "Z:\\no\\such\\file.bmp", 0), nullptr);
+    EXPECT_EQ(LoadSpriteFromMemory(-1, bmp.data(), bmp.size(), 0), nullptr);
+    SetSpriteColorKey(500, 0, 0, 0); // beyond the table: nothing happens
+    for (int32_t sprite : {3, 4, 6})
+        ReleaseSprite(sprite);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ScreenDisplay, QuadsShowTheTextureButNotItsKeyColour)
+{
+    // Left half red, right half black (the key), 32 x 32.
+    const Bytes bmp = MakeBmp({32, 32, 24}, [](int32_t x, int32_t) { return x < 16 ? 0xFF0000u : 0u; });
+    ASSERT_NE(LoadSpriteFromMemory(60, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE), nullptr);
+    SetSpriteColorKey(60, 0, 0, 0);
+    ASSERT_NE(MakeSprite3D(1, 60), 0) << "a sprite number beyond the first table";
+    ASSERT_NE(MakeSprite3D(70, 60), 0) << "a 3-D sprite number beyond the first table";
+    IDirectDrawSurface7* back = FlipScreen();
+    ClearBackBuffer(0, 0, 255);
+    ASSERT_NE(BeginScene3D(), 0);
+    SetSprite3DFilter(0);
+    ResizeSprite3D(1, 64, 64);
+    DrawSprite3D(1, 100, 100, 255);
+    ResizeSprite3D(70, 64, 64);
+    DrawSprite3D(70, 300, 100, 0);
+    DrawSprite3D(2, 400, 300, 255); // never made: no texture, alpha 0
+    EndScene3D();
+    EndScene3D();
+    std::vector<uint16_t> pixels = ReadSurface(back, 640, 480);
+    ASSERT_EQ(pixels.size(), 640u * 480u);
+    const struct {
+        int x, y;
+        uint16_t colour;
+        const char* what;
+    } spots[] = {{110, 110, 0xF800, "red texel"}, {125, 160, 0xF800, "red texel"},
+                 {145, 110, 0x001F, "key-coloured texel"}, {160, 160, 0x001F, "key-coloured texel"},
+                 {90, 110, 0x001F, "outside"}, {310, 110, 0x001F, "alpha 0"}, {410, 310, 0x001F, "empty 3-D sprite"}};
+    for (const auto& spot : spots)
+        EXPECT_EQ(pixels[(size_t)(spot.y * 640 + spot.x)], spot.colour) << spot.what << " at " << spot.x;
+    ReleaseSprite(60);
+}
+
+// Another desktop taking the screen (for Wine: WM_ACTIVATEAPP FALSE) loses every
+// surface; once it is back, the sprites show their pictures again, on the same surfaces.
+TEST_F(ScreenDisplay, LostSurfacesAreFilledAgainFromFileAndMemory)
+{
+    static const Bytes bmp = MakeBmp({8, 6, 24}, Gradient);
+    std::string path = WriteTestFile("zarn_refill_test.bmp", bmp);
+    auto* fromMemory = (IDirectDrawSurface7*)LoadSpriteFromMemory(20, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE);
+    auto* fromFile = (IDirectDrawSurface7*)LoadSpriteFile(21, path.c_str(), SPRITE_MODE_TEXTURE);
+    ASSERT_TRUE(fromMemory && fromFile);
+    SetSpriteColorKey(20, 255, 255, 255);
+    std::vector<uint16_t> picture = ReadSurface(fromMemory, 8, 6);
+    for (IDirectDrawSurface7* surface : {fromMemory, fromFile}) {
+        DDSURFACEDESC2 description = {};
+        description.dwSize = sizeof description;
+        ASSERT_EQ(surface->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
+        for (int32_t y = 0; y < 6; y++)
+            memset((uint8_t*)description.lpSurface + y * description.lPitch, 0x5A, 16);
+        surface->Unlock(NULL);
+    }
+    HWND screen = ScreenWindowHandle();
+    SendMessageA(screen, WM_ACTIVATEAPP, FALSE, 0);
+    FlipScreen();
+    EXPECT_EQ(IsScreenShowing(), 0);
+    EXPECT_EQ(fromMemory->IsLost(), DDERR_SURFACELOST);
+    SendMessageA(screen, WM_ACTIVATEAPP, TRUE, 0);
+    for (int flips = 0; flips < 50 && (flips == 0 || !IsScreenShowing()); flips++)
+        FlipScreen();
+    ASSERT_EQ(IsScreenShowing(), 1);
+    EXPECT_EQ(ReadSurface(fromMemory, 8, 6), picture);
+    EXPECT_EQ(ReadSurface(fromFile, 8, 6), picture);
+    DDCOLORKEY key = {};
+    fromMemory->GetColorKey(DDCKEY_SRCBLT, &key);
+    EXPECT_EQ(key.dwColorSpaceLowValue, 0xFFFFu) << "the sprite's own key was lost";
+    ReleaseSprite(20);
+    ReleaseSprite(21);
+    DeleteFileA(path.c_str());
+}
+
+// A press that begins and ends between two polls is still seen by the next one.
+TEST_F(ScreenDisplay, EveryShortPressIsSeen)
+{
+    for (int press = 0; press < 10; press++) {
+        FlipScreen();
+        PollKeyboard();
+        ASSERT_TRUE(RunUnixCommand("/usr/bin/xdotool key Escape"));
+        for (int pumps = 0; pumps < 5; pumps++) {
+            Sleep(10);
+            PumpMessages();
+        }
+        PollKeyboard();
+        EXPECT_EQ(IsKeyDown(KEY_ESCAPE), 128) << "press " << press;
+        EXPECT_EQ(IsKeyDown(KEY_ANY), 1) << "press " << press;
+        PollKeyboard();
+        EXPECT_EQ(IsKeyDown(KEY_ESCAPE), 0) << "press " << press;
+    }
+    EXPECT_EQ(IsKeyDown(256), 0);
+    EXPECT_EQ(IsKeyDown(-5), 0);
+}
+
+// The end routines give everything back: DirectInput is unloaded (Wine pins DDRAW.DLL
+// once loaded, so that one cannot be checked here), and the screen opens again.
+TEST_F(ScreenDisplay, EndRoutinesGiveEverythingBack)
+{
+    for (int round = 0; round < 2; round++) {
+        EndScreen();
+        EXPECT_EQ(GetModuleHandleA("DINPUT.DLL"), nullptr) << round;
+        OpenScreen();
+        FlipScreen();
+        EXPECT_EQ(IsScreenShowing(), 1) << round;
+        ASSERT_NE(BeginScene3D(), 0) << round;
+        EndScene3D();
+    }
+}
+
+} // namespace
