@@ -24,4 +24,20 @@ target_include_directories(zarn_png SYSTEM PUBLIC ${ZARN_LIBPNG_SOURCE} ${genera
 # Foreign code: its warnings are not ours to fix. Sections per function and object,
 # so that the program's link keeps only what the decoder reaches.
 target_compile_options(zarn_png PRIVATE -w -ffunction-sections -fdata-sections)
-target_link_libraries(zarn_png PUBLIC ${ZARN_ZLIB})
+# No unwind tables in the 32-bit build, as for the program's code (cmake/size.cmake);
+# and none from zlib either: Debian's libz.a carries them, and they would keep all of
+# deflate in the program, so the program links a copy without them.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  target_compile_options(zarn_png PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  set(zlib_copy ${CMAKE_BINARY_DIR}/zlib/libz.a)
+  add_custom_command(OUTPUT ${zlib_copy}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/zlib
+    COMMAND ${CMAKE_OBJCOPY} -R .eh_frame ${ZARN_ZLIB} ${zlib_copy}
+    DEPENDS ${ZARN_ZLIB}
+    COMMENT "Copying zlib without its unwind tables")
+  add_custom_target(zarn_zlib_copy DEPENDS ${zlib_copy})
+  add_dependencies(zarn_png zarn_zlib_copy)
+  target_link_libraries(zarn_png PUBLIC ${zlib_copy})
+else()
+  target_link_libraries(zarn_png PUBLIC ${ZARN_ZLIB})
+endif()

@@ -5,3 +5,9 @@ add_library(zarn_size INTERFACE)
 # nothing calls.
 target_compile_options(zarn_size INTERFACE -ffunction-sections -fdata-sections)
 target_link_options(zarn_size INTERFACE -Wl,--gc-sections)
+# The 32-bit code needs no unwind tables: nothing throws (no exceptions), longjmp there
+# restores registers without them, and a table entry would keep its function in the
+# file even when nothing calls it. The 64-bit longjmp unwinds through them: kept there.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  target_compile_options(zarn_size INTERFACE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
