@@ -21,9 +21,12 @@ list(TRANSFORM sources PREPEND ${ZARN_LIBPNG_SOURCE}/)
 list(TRANSFORM sources APPEND .c)
 add_library(zarn_png STATIC ${sources})
 target_include_directories(zarn_png SYSTEM PUBLIC ${ZARN_LIBPNG_SOURCE} ${generated} ${ZARN_ZLIB_INCLUDE})
-# Foreign code: its warnings are not ours to fix. Sections per function and object,
-# so that the program's link keeps only what the decoder reaches.
-target_compile_options(zarn_png PRIVATE -w -ffunction-sections -fdata-sections)
+# Foreign code: its warnings are not ours to fix. Compiled for size, with sections per
+# function and object so that the program's link keeps only what the decoder reaches.
+target_compile_options(zarn_png PRIVATE -w -Os -ffunction-sections -fdata-sections)
+# libpng formats only %s and %d: the C runtime's own printf does, where mingw's would
+# add its whole formatting code to the program.
+target_compile_definitions(zarn_png PRIVATE __USE_MINGW_ANSI_STDIO=0)
 # No unwind tables in the 32-bit build, as for the program's code (cmake/size.cmake);
 # and none from zlib either: Debian's libz.a carries them, and they would keep all of
 # deflate in the program, so the program links a copy without them.
