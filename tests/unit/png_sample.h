@@ -1,9 +1,10 @@
 #pragma once
-// PNG files written with libpng for the image tests: one small picture in any colour
-// type, bit depth and interlacing, with the 24-bit rows (blue, green, red) that it
-// must decode to.
+// PNG files for the image tests, written here with zlib (the program's libpng only
+// reads): one small picture in any colour type, bit depth and interlacing, with the
+// 24-bit rows (blue, green, red) that it must decode to.
 #include <png.h>
 #include <stdint.h>
+#include <zlib.h>
 
 #include <vector>
 
@@ -19,40 +20,90 @@ struct PngSample {
     std::vector<uint8_t> expected; // width x 3 bytes per row, no padding
 };
 
-inline void AppendToVector(png_structp writer, png_bytep data, size_t length)
+inline int PngChannels(int colorType)
 {
-    auto* out = (std::vector<uint8_t>*)png_get_io_ptr(writer);
-    out->insert(out->end(), data, data + length);
+    return colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+        : colorType == PNG_COLOR_TYPE_RGB         ? 3
+        : colorType == PNG_COLOR_TYPE_RGB_ALPHA   ? 4
+                                                  : 1;
 }
 
-inline void FlushNothing(png_structp) {}
+inline void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
+{
+    for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+        out.push_back((uint8_t)(value >> shift));
+}
 
-// Writes rows already in the file's sample layout (packed, 16-bit big-endian).
+inline void AppendChunk(std::vector<uint8_t>& file, const char* kind, const std::vector<uint8_t>& data)
+{
+    PutBigEndian(file, (uint32_t)data.size(), 4);
+    size_t start = file.size();
+    file.insert(file.end(), kind, kind + 4);
+    file.insert(file.end(), data.begin(), data.end());
+    PutBigEndian(file, (uint32_t)crc32(0, &file[start], (uInt)(file.size() - start)), 4);
+}
+
+// Writes rows already in the file's sample layout (packed, 16-bit big-endian), every
+// row unfiltered, the Adam7 passes one after the other when interlaced.
 inline std::vector<uint8_t> WritePng(int width, int height, const PngFormat& format,
-    std::vector<std::vector<uint8_t>>& rows, const std::vector<png_color>& palette,
+    const std::vector<std::vector<uint8_t>>& rows, const std::vector<png_color>& palette,
     const std::vector<png_byte>& paletteAlpha, const png_color_16* transparentColor)
 {
-    std::vector<uint8_t> out;
-    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
-    png_infop info = png_create_info_struct(writer);
-    png_set_write_fn(writer, &out, AppendToVector, FlushNothing);
-    png_set_IHDR(writer, info, (png_uint_32)width, (png_uint_32)height, format.bitDepth, format.colorType,
-        format.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-        PNG_FILTER_TYPE_DEFAULT);
-    if (!palette.empty())
-        png_set_PLTE(writer, info, palette.data(), (int)palette.size());
+    // First column, first row, column step, row step of each pass.
+    static const int Adam7[7][4] = {
+        {0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    static const int Whole[4] = {0, 0, 1, 1};
+    int pixelBits = PngChannels(format.colorType) * format.bitDepth;
+    std::vector<uint8_t> raw;
+    for (int p = 0; p < (format.interlaced ? 7 : 1); p++) {
+        const int* pass = format.interlaced ? Adam7[p] : Whole;
+        int columns = width > pass[0] ? (width - pass[0] + pass[2] - 1) / pass[2] : 0;
+        for (int y = pass[1]; columns > 0 && y < height; y += pass[3]) {
+            std::vector<uint8_t> row(((size_t)columns * pixelBits + 7) / 8, 0);
+            for (int i = 0; i < columns; i++) {
+                for (int bit = 0; bit < pixelBits; bit++) {
+                    size_t from = (size_t)(pass[0] + i * pass[2]) * pixelBits + bit;
+                    size_t to = (size_t)i * pixelBits + bit;
+                    if ((rows[y][from / 8] >> (7 - from % 8)) & 1)
+                        row[to / 8] |= (uint8_t)(0x80 >> (to % 8));
+                }
+            }
+            raw.push_back(0); // filter type None
+            raw.insert(raw.end(), row.begin(), row.end());
+        }
+    }
+    std::vector<uint8_t> compressed(compressBound((uLong)raw.size()));
+    uLongf packed = (uLongf)compressed.size();
+    compress2(compressed.data(), &packed, raw.data(), (uLong)raw.size(), Z_BEST_COMPRESSION);
+    compressed.resize(packed);
+
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    PutBigEndian(header, (uint32_t)width, 4);
+    PutBigEndian(header, (uint32_t)height, 4);
+    header.insert(header.end(), {(uint8_t)format.bitDepth, (uint8_t)format.colorType, 0, 0,
+        (uint8_t)(format.interlaced ? 1 : 0)});
+    AppendChunk(file, "IHDR", header);
+    if (!palette.empty()) {
+        std::vector<uint8_t> entries;
+        for (const png_color& colour : palette)
+            entries.insert(entries.end(), {colour.red, colour.green, colour.blue});
+        AppendChunk(file, "PLTE", entries);
+    }
     if (!paletteAlpha.empty())
-        png_set_tRNS(writer, info, paletteAlpha.data(), (int)paletteAlpha.size(), NULL);
-    if (transparentColor)
-        png_set_tRNS(writer, info, NULL, 0, transparentColor);
-    png_write_info(writer, info);
-    std::vector<png_bytep> pointers;
-    for (auto& row : rows)
-        pointers.push_back(row.data());
-    png_write_image(writer, pointers.data());
-    png_write_end(writer, NULL);
-    png_destroy_write_struct(&writer, &info);
-    return out;
+        AppendChunk(file, "tRNS", paletteAlpha);
+    if (transparentColor) {
+        std::vector<uint8_t> key;
+        if (format.colorType == PNG_COLOR_TYPE_GRAY)
+            PutBigEndian(key, transparentColor->gray, 2);
+        else
+            for (png_uint_16 sample : {transparentColor->red, transparentColor->green, transparentColor->blue})
+                PutBigEndian(key, sample, 2);
+        AppendChunk(file, "tRNS", key);
+    }
+    AppendChunk(file, "IDAT", compressed);
+    AppendChunk(file, "IEND", {});
+    return file;
 }
 
 inline void PutSample(std::vector<uint8_t>& row, int index, int bitDepth, unsigned value)
@@ -84,11 +135,7 @@ inline unsigned SampleAt(int x, int y, int channel, int bitDepth)
 
 inline PngSample MakePngSample(int width, int height, const PngFormat& format)
 {
-    int channels = format.colorType == PNG_COLOR_TYPE_GRAY ? 1
-        : format.colorType == PNG_COLOR_TYPE_GRAY_ALPHA    ? 2
-        : format.colorType == PNG_COLOR_TYPE_RGB           ? 3
-        : format.colorType == PNG_COLOR_TYPE_RGB_ALPHA     ? 4
-                                                           : 1;
+    int channels = PngChannels(format.colorType);
     int depth = format.bitDepth;
     std::vector<png_color> palette;
     std::vector<png_byte> paletteAlpha;
