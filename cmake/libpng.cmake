@@ -20,9 +20,9 @@ target_compile_options(zarn_png PRIVATE -w -Os -ffunction-sections -fdata-sectio
 # libpng formats only %s and %d: the C runtime's own printf does, where mingw's would
 # add its whole formatting code to the program.
 target_compile_definitions(zarn_png PRIVATE __USE_MINGW_ANSI_STDIO=0)
-# No unwind tables in the 32-bit build, as for the program's code (cmake/size.cmake);
-# and none from zlib either: Debian's libz.a carries them, and they would keep all of
-# deflate in the program, so the program links a copy without them.
+# No unwind tables in the 32-bit build, as for the program's code (cmake/size.cmake),
+# and none from zlib either: Debian's libz.a comes with them, so the program links a
+# copy without them (they would also keep alive whatever they point at).
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   target_compile_options(zarn_png PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
   set(zlib_copy ${CMAKE_BINARY_DIR}/zlib/libz.a)
