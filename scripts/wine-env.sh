@@ -56,6 +56,12 @@ prepare_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
   fi
+  # Debian's Wine 8 looks for its own fonts (fonts-wine: Marlett for the caption
+  # buttons, Tahoma) beside its data folder rather than in it: the prefix is told.
+  if [ -d /usr/share/wine/fonts ] && ! grep -q 'share\\\\wine\\\\fonts' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
+    wineserver -w
+  fi
 }
 
 # What every script that runs the programs does first: install what is missing and
