@@ -61,33 +61,26 @@ void MoveCopy(int32_t i)
     Angle[i] = Advance(Angle[i], SpeedAngle[i]);
 }
 
+// A value beyond one of its limits gets a speed pointing back, drawn afresh; 1 when it
+// turned.
+static int TurnBack(float value, float lowest, float highest, int32_t* speed)
+{
+    if (value > highest) {
+        *speed = -RandomInt(SPEED_RANGE);
+        return 1;
+    }
+    if (value < lowest) {
+        *speed = RandomInt(SPEED_RANGE);
+        return 1;
+    }
+    return 0;
+}
+
 void CheckBounds(int32_t i)
 {
-    int turned = 0;
-    if (PosX[i] > RIGHTMOST) {
-        SpeedX[i] = -RandomInt(SPEED_RANGE);
-        turned = 1;
-    }
-    if (PosX[i] < LEFTMOST) {
-        SpeedX[i] = RandomInt(SPEED_RANGE);
-        turned = 1;
-    }
-    if (PosY[i] > BOTTOMMOST) {
-        SpeedY[i] = -RandomInt(SPEED_RANGE);
-        turned = 1;
-    }
-    if (PosY[i] < TOPMOST) {
-        SpeedY[i] = RandomInt(SPEED_RANGE);
-        turned = 1;
-    }
-    if (Size[i] > LARGEST_SIZE) {
-        SpeedSize[i] = -RandomInt(SPEED_RANGE);
-        turned = 1;
-    }
-    if (Size[i] < SMALLEST_SIZE) {
-        SpeedSize[i] = RandomInt(SPEED_RANGE);
-        turned = 1;
-    }
+    int turned = TurnBack(PosX[i], LEFTMOST, RIGHTMOST, &SpeedX[i]);
+    turned |= TurnBack(PosY[i], TOPMOST, BOTTOMMOST, &SpeedY[i]);
+    turned |= TurnBack(Size[i], SMALLEST_SIZE, LARGEST_SIZE, &SpeedSize[i]);
     if (Angle[i] > FULL_TURN)
         Angle[i] = (float)((double)Angle[i] - FULL_TURN);
     if (Angle[i] < 0.0f)
