@@ -103,22 +103,13 @@ TEST(PngSuite, EveryFileAgreesWithAnIndependentDecode)
     std::string folder = std::string(ProgramDirectory) + "pngsuite\\";
     FILE* index = fopen((folder + "index.txt").c_str(), "r");
     ASSERT_NE(index, nullptr) << folder;
-    auto read = [](const std::string& name) {
-        Bytes bytes;
-        FILE* file = fopen(name.c_str(), "rb");
-        for (int c; file && (c = fgetc(file)) != EOF;)
-            bytes.push_back((uint8_t)c);
-        if (file)
-            fclose(file);
-        return bytes;
-    };
     char name[64];
     int width = 0, height = 0, files = 0;
     while (fscanf(index, "%63s %d %d", name, &width, &height) == 3) {
         SCOPED_TRACE(name);
         files++;
-        Bytes file = read(folder + name);
-        Bytes reference = read(folder + std::string(name, strlen(name) - 4) + ".rgb");
+        Bytes file = ReadFileBytes(folder + name);
+        Bytes reference = ReadFileBytes(folder + std::string(name, strlen(name) - 4) + ".rgb");
         ASSERT_EQ(reference.size(), (size_t)width * height * 3);
         DecodedImage image;
         ASSERT_EQ(OpenImage(file.data(), file.size(), &image), 1);

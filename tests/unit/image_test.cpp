@@ -9,9 +9,6 @@
 #include "image/image_buffer.h"
 #include "image/png_decoder.h"
 #include "samples.h"
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -183,10 +180,7 @@ TEST(Png, DamagedShortAndAbsurdData)
 
     // A file is probed from its start, decoded, and closed once decoded.
     const char* name = "png_file_probe.png";
-    FILE* file = fopen(name, "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(good.data(), 1, good.size(), file);
-    fclose(file);
+    WriteFileBytes(name, good);
     ASSERT_EQ(FindImageDecoder(name, NULL, 0), 1);
     uint8_t rows[8 * 28];
     memset(rows, 0xAA, sizeof rows);

@@ -4,11 +4,9 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "runtime/heap.h"
 #include "runtime/params.h"
-#include "runtime/random.h"
 #include "runtime/strings.h"
 #include "runtime/table.h"
 #include "runtime/text.h"
@@ -103,21 +101,6 @@ TEST(Text, OperationsOverTheirInputs)
     const std::pair<const char*, int32_t> numbers[] = {{"  -42ms", -42}, {"- 5", 0}, {"\t5", 0}, {"4294967297", 1}};
     for (const auto& number : numbers)
         EXPECT_EQ(StringToNumber(number.first), number.second) << number.first;
-}
-
-TEST(Random, KnownSequences)
-{
-    SeedRandom(0);
-    EXPECT_EQ(RandomState.words[0], 0xBEB7F232u);
-    EXPECT_EQ(RandomState.p1, 3);
-    const std::vector<int32_t> expected = {54, 78, 66, 37, 23, 62, 63, 42};
-    std::vector<int32_t> draws;
-    for (int i = 0; i < 8; i++)
-        draws.push_back(RandomInt(99));
-    EXPECT_EQ(draws, expected);
-    SeedRandom(0);
-    EXPECT_EQ(RandomInt(0) + RandomInt(-1), INT_MIN);
-    EXPECT_EQ(RandomInt(99), 66) << "a bound of 0 or below still uses a step";
 }
 
 TEST(Tables, GrowKeepingEntriesAndRefuseWhatCannotFit)

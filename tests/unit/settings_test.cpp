@@ -13,6 +13,7 @@
 #include "prefs/prefs.h"
 #include "runtime/program.h"
 #include "runtime/system.h"
+#include "samples.h"
 #endif
 
 namespace {
@@ -63,10 +64,9 @@ TEST(Switch, EveryFormSelectsItsMode)
         const char* reduced;
         ProgramMode mode;
     } rows[] = {
-        {"", "", MODE_CONFIGURE},       {"/c:1234", "C", MODE_CONFIGURE}, {"s", "", MODE_CONFIGURE},
-        {"/", "", MODE_CONFIGURE},      {"/S", "S", MODE_SHOW},           {"-s", "S", MODE_SHOW},
-        {"//s", "S", MODE_SHOW},        {"xs", "S", MODE_SHOW},           {"/p", "P", MODE_NONE},
-        {"/a", "A", MODE_NONE},         {"/x", "X", MODE_NONE},
+        {"", "", MODE_CONFIGURE}, {"/c:1234", "C", MODE_CONFIGURE}, {"s", "", MODE_CONFIGURE}, {"/", "", MODE_CONFIGURE},
+        {"/S", "S", MODE_SHOW},   {"//s", "S", MODE_SHOW},          {"xs", "S", MODE_SHOW},       {"/p", "P", MODE_NONE},
+        {"/a", "A", MODE_NONE},   {"/x", "X", MODE_NONE},
     };
     for (const auto& row : rows) {
         ScratchCursor = ScratchArea;
@@ -93,21 +93,12 @@ protected:
         DeleteFileA(file.c_str());
         RemoveDirectoryA(file.c_str());
     }
-    void Put(const std::string& bytes)
-    {
-        FILE* out = fopen(file.c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), out);
-        fclose(out);
-    }
+    void Put(const std::string& bytes) { WriteFileBytes(file, Bytes(bytes.begin(), bytes.end())); }
     std::string Get()
     {
-        std::string bytes;
-        FILE* in = fopen(file.c_str(), "rb");
-        for (int c; in && (c = fgetc(in)) != EOF;)
-            bytes += (char)c;
-        if (in)
-            fclose(in);
-        return bytes + (GetFileAttributesA((file + ".new").c_str()) != INVALID_FILE_ATTRIBUTES ? "<.new left>" : "");
+        Bytes bytes = ReadFileBytes(file);
+        bool leftover = GetFileAttributesA((file + ".new").c_str()) != INVALID_FILE_ATTRIBUTES;
+        return std::string(bytes.begin(), bytes.end()) + (leftover ? "<.new left>" : "");
     }
 };
 
