@@ -1,0 +1,146 @@
+#include "e2e/driver.h"
+#include "samples.h"
+
+// Switches that select no mode, and a parameter longer than any switch, end the program
+// at once and silently (a message box would keep it waiting), with exit code 0.
+TEST(Startup, UnsupportedSwitchesEndAtOnce)
+{
+    Folder folder(L"unsupported");
+    for (const std::string& parameters : {std::string("/p 1234"), std::string("/a"), "/x" + std::string(30000, 'q')})
+        EXPECT_EQ(Scr(folder, parameters).Wait(10000), 0u) << parameters.substr(0, 10);
+}
+
+// The icon Explorer and the window class take from the program file: resource 1, three
+// sizes drawn with an alpha channel.
+TEST(Startup, TheProgramFileCarriesItsIcon)
+{
+    Folder folder(L"icon");
+    HMODULE program = LoadLibraryExW(folder.At("Zarn_Scr.scr").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC group = FindResourceA(program, MAKEINTRESOURCEA(1), (LPCSTR)RT_GROUP_ICON);
+    ASSERT_TRUE(group && SizeofResource(program, group) == 6 + 3 * 14) << "6 bytes of header, 14 per image";
+    const BYTE* list = (const BYTE*)LockResource(LoadResource(program, group));
+    for (int i = 0; i < 3; i++) // each image's width first, its bits per pixel at 6
+        EXPECT_TRUE(list[6 + 14 * i] == 16 * (i + 1) && list[12 + 14 * i] == 32) << "image " << i;
+    FreeLibrary(program);
+}
+
+// Of two copies started together one runs on. Its dialog shows the defaults and the trackbar's moves, keeps its
+// controls in place when resized, refuses delays out of 0..1000, ends later copies; Cancel stores nothing.
+TEST(Dialog, OneOfTwoCopiesShowsTheDefaults)
+{
+    Folder folder(L"dialog_defaults");
+    Scr first(folder, ""), second(folder, "");
+    HANDLE both[2] = {first.process, second.process};
+    DWORD ended = WaitForMultipleObjects(2, both, FALSE, 10000) - WAIT_OBJECT_0;
+    ASSERT_LT(ended, 2u) << "both copies run";
+    EXPECT_EQ((ended ? second : first).Wait(0), 0u);
+    Scr& scr = ended ? first : second;
+    HWND dialog = WaitForDialog(scr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Shown(dialog), "10/10 at 10");
+    EXPECT_EQ(Text(dialog, 1) + Text(dialog, 7), "Count of zarns:Delay (0 - 1000ms, 0 = off):") << "the labels";
+    RECT client, cancel;
+    GetClientRect(dialog, &client);
+    EXPECT_TRUE(client.right == 300 && client.bottom == 130);
+    SetWindowPos(dialog, NULL, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(dialog, &client);
+    GetWindowRect(GetDlgItem(dialog, CANCEL_BUTTON), &cancel);
+    MapWindowPoints(NULL, dialog, (POINT*)&cancel, 2);
+    EXPECT_TRUE(client.right > 300 && cancel.left == 220 && cancel.bottom == 120);
+    MoveTrackBar(dialog, 25);
+    EXPECT_TRUE(WaitUntil([&] { return Text(dialog, COUNT_FIELD) == "25"; })) << Text(dialog, COUNT_FIELD);
+    EXPECT_EQ(Scr(folder, "/c").Wait(10000), 0u) << "a copy started while the dialog is open";
+    // So many digits would wrap round to 1 if they were read modulo 2^32.
+    for (const char* delay : {"1001", "4294967297"}) {
+        SetDlgItemTextA(dialog, DELAY_FIELD, delay);
+        Click(dialog, OK_BUTTON);
+        EXPECT_EQ(AnswerMessage(scr), "Delay have to be between: 0-1000!") << delay;
+        EXPECT_TRUE(scr.Running() && IsWindowVisible(dialog) && Text(dialog, DELAY_FIELD) == delay) << delay;
+    }
+    Click(dialog, CANCEL_BUTTON);
+    EXPECT_EQ(scr.Wait(), 0u);
+    EXPECT_EQ(folder.Read(SETTINGS), "<missing>");
+}
+
+// Settings files as hands and accidents leave them are read as far as they can be. OK stores the
+// trackbar's place and the delay alone, or says it cannot; Cancel and the close request leave the file.
+TEST(Dialog, SettingsFilesAreReadAndStoredOrLeft)
+{
+    std::string garbage;
+    for (uint32_t x = 12345; garbage.size() < 4096; garbage += (char)(x >> 24))
+        x = x * 1103515245u + 12345u;
+    const struct {
+        const char *name, *parameters;
+        std::string bytes;
+        bool readOnly;
+        const char* shown;
+        const char* delay; // typed before leaving
+        int end; // a button, or the close request
+        const char* stored; // by OK, where it can store
+    } cases[] = {
+        {"a count over the trackbar's end", "/c:1234", "; mine\r\nZCOUNT = 150\r\nOTHER = 1\r\nZDELAY = 25\r\n",
+         false, "150/25 at 100", "", OK_BUTTON, "ZCOUNT = 100\r\nZDELAY = 0\r\n"},
+        {"a count of 0", "S", "ZCOUNT = 0\r\n", false, "0/10 at 1", "0001000", OK_BUTTON,
+         "ZCOUNT = 1\r\nZDELAY = 1000\r\n"},
+        {"a read-only file", "\"\" /p", "ZCOUNT = 3\r\nZDELAY = 4\r\n", true, "3/4 at 3", "20", OK_BUTTON, NULL},
+        {"a folder in the file's place", "-c 77", "<folder>", false, "10/10 at 10", "20", OK_BUTTON, NULL},
+        {"binary garbage", "/c", garbage, false, "10/10 at 10", "500", CANCEL_BUTTON, NULL},
+        {"beyond 32 bits, no last line end", "/c", "ZDELAY = -99999999999\r\nZCOUNT = 99999999999", false,
+         "2147483647/-2147483648 at 100", "500", CANCEL_BUTTON, NULL},
+        {"a group before the keys", "/c", "[Zarn]\r\nZCOUNT = 9\r\n", false, "10/10 at 10", "500", WM_CLOSE, NULL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder(L"dialog_files");
+        folder.Write(SETTINGS, c.bytes);
+        SetFileAttributesW(folder.At(SETTINGS).c_str(), c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        Scr scr(folder, c.parameters);
+        HWND dialog = WaitForDialog(scr);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Shown(dialog), c.shown);
+        SetDlgItemTextA(dialog, DELAY_FIELD, c.delay);
+        if (c.end != OK_BUTTON)
+            MoveTrackBar(dialog, 60);
+        bool closeRequest = c.end == WM_CLOSE;
+        PostMessageA(closeRequest ? dialog : GetDlgItem(dialog, c.end), closeRequest ? WM_CLOSE : BM_CLICK, 0, 0);
+        if (c.end == OK_BUTTON && !c.stored) {
+            std::string message = AnswerMessage(scr);
+            EXPECT_NE(message.find("could not be saved"), std::string::npos) << message;
+            EXPECT_TRUE(scr.Running() && IsWindowVisible(dialog)) << "the dialog stays";
+            Click(dialog, CANCEL_BUTTON);
+        }
+        EXPECT_EQ(scr.Wait(), 0u);
+        EXPECT_TRUE(folder.Read(SETTINGS) == (c.stored ? c.stored : c.bytes)) << folder.Read(SETTINGS).substr(0, 40);
+    }
+}
+
+// A program folder whose name the ANSI code page cannot spell: the settings are still
+// stored beside the program, and read from there by the dialog and the show.
+TEST(ForeignFolder, SettingsAndPictureLiveBesideTheProgram)
+{
+    const WCHAR name[] = L"\u753B\u50CF dir";
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, name, -1, NULL, 0, NULL, &lossy);
+    printf("ANSI code page %u\n", GetACP());
+    ASSERT_TRUE(lossy) << "code page " << GetACP() << " spells the folder's name";
+    Folder folder(name);
+    for (int button : {OK_BUTTON, CANCEL_BUTTON}) {
+        Scr scr(folder, "/c");
+        HWND dialog = WaitForDialog(scr);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Shown(dialog), button == OK_BUTTON ? "10/10 at 10" : "42/7 at 42");
+        MoveTrackBar(dialog, 42);
+        SetDlgItemTextA(dialog, DELAY_FIELD, "7");
+        Click(dialog, button);
+        EXPECT_EQ(scr.Wait(), 0u);
+        EXPECT_EQ(folder.Read(SETTINGS), "ZCOUNT = 42\r\nZDELAY = 7\r\n") << "not stored beside the program";
+    }
+    Bytes picture = MakeBmp({64, 48, 24}, [](int32_t, int32_t) { return 0x00FF00u; });
+    folder.Write("zarn.bmp", std::string(picture.begin(), picture.end()));
+    Scr show(folder, "/s");
+    ASSERT_NE(WaitForShow(), nullptr);
+    Shot shot = TakeShot(2000);
+    int green = Count(shot, [](uint32_t pixel) { return (pixel & 0xF8FCF8) == 0x00FC00; }), lit = Count(shot, NotBlack);
+    EXPECT_TRUE(green > 0 && green == lit) << green << " of " << lit << " lit pixels green: not the picture beside it";
+    EXPECT_EQ(EndWithEscape(show), 0u);
+}
