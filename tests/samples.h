@@ -3,13 +3,28 @@
 // PNGs written with zlib (the program's libpng only reads) in any colour type, bit
 // depth and interlacing.
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 #include <zlib.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
 #include <vector>
 
 typedef std::vector<uint8_t> Bytes;
+
+inline Bytes ReadFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), {});
+}
+
+inline void WriteFileBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
+}
 
 inline void PutLittle(Bytes& bytes, size_t at, uint32_t value, int size)
 {
@@ -30,43 +45,28 @@ struct BmpFields {
     uint32_t compression = 0;
 };
 
-inline int32_t BmpPitch(int32_t width, int bits)
-{
-    return (width * bits / 8 + 3) & ~3;
-}
-
 // colour(x, y), y counted from the picture's top: 0xRRGGBB for 24 and 32 bits, a 5-5-5
 // word for 16, a palette index for 8 (the palette is a gray ramp). Row padding is
 // 0xEE. Without a colour, the bytes of the pixels count up.
 inline Bytes MakeBmp(const BmpFields& fields, std::function<uint32_t(int32_t, int32_t)> colour = nullptr)
 {
     uint32_t offset = 54 + (fields.bits == 8 ? 1024 : 0);
-    int32_t rows = fields.height < 0 ? -fields.height : fields.height;
-    int32_t pitch = BmpPitch(fields.width, fields.bits);
-    Bytes bytes(offset + (size_t)pitch * (size_t)rows, 0xEE);
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    PutLittle(bytes, 2, (uint32_t)bytes.size(), 4);
-    PutLittle(bytes, 6, 0, 4);
-    PutLittle(bytes, 10, offset, 4);
-    PutLittle(bytes, 14, 40, 4);
-    PutLittle(bytes, 18, (uint32_t)fields.width, 4);
-    PutLittle(bytes, 22, (uint32_t)fields.height, 4);
-    PutLittle(bytes, 26, 1, 2);
-    PutLittle(bytes, 28, fields.bits, 2);
-    PutLittle(bytes, 30, fields.compression, 4);
-    memset(&bytes[34], 0, 20);
+    int32_t rows = abs(fields.height), pitch = (fields.width * fields.bits / 8 + 3) & ~3;
+    Bytes bytes(offset, 0);
+    bytes.resize(offset + (size_t)pitch * (size_t)rows, 0xEE);
+    const uint32_t header[][3] = {{0, 'B' | 'M' << 8, 2}, {2, (uint32_t)bytes.size(), 4}, {10, offset, 4},
+                                  {14, 40, 4}, {18, (uint32_t)fields.width, 4}, {22, (uint32_t)fields.height, 4},
+                                  {26, 1, 2}, {28, fields.bits, 2}, {30, fields.compression, 4}};
+    for (const auto& field : header)
+        PutLittle(bytes, field[0], field[1], (int)field[2]);
     for (uint32_t i = 0; fields.bits == 8 && i < 256; i++)
         PutLittle(bytes, 54 + 4 * i, i * 0x010101, 4);
     for (int32_t y = 0; y < rows; y++) {
         size_t row = offset + (size_t)pitch * (size_t)(fields.height < 0 ? y : rows - 1 - y);
         for (int32_t x = 0; x < fields.width; x++) {
             size_t at = row + (size_t)(x * fields.bits / 8);
-            if (colour)
-                PutLittle(bytes, at, colour(x, y), fields.bits / 8);
-            else
-                for (int i = 0; i < fields.bits / 8; i++)
-                    bytes[at + (size_t)i] = (uint8_t)((at + (size_t)i) * 7);
+            for (int i = 0; i < fields.bits / 8; i++)
+                bytes[at + i] = (uint8_t)(colour ? colour(x, y) >> (8 * i) : (at + i) * 7);
         }
     }
     return bytes;
@@ -85,27 +85,21 @@ struct PngFields {
     int colorType; // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGB and alpha
     int bitDepth;
     bool interlaced;
-    Bytes palette; // red, green, blue per entry
+    Bytes palette;      // red, green, blue per entry
     Bytes transparency; // the tRNS chunk's bytes, if any
 };
-
-inline int PngChannels(int colorType)
-{
-    return colorType == 4 ? 2 : colorType == 2 ? 3 : colorType == 6 ? 4 : 1;
-}
 
 // sample(x, y, channel) in the file's own range (0 to 2^bitDepth - 1); every row is
 // unfiltered, the Adam7 passes one after another when interlaced.
 inline Bytes MakePng(int width, int height, const PngFields& fields, std::function<unsigned(int, int, int)> sample)
 {
-    static const int Adam7[7][4] = {
-        {0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-    static const int Whole[1][4] = {{0, 0, 1, 1}};
-    int channels = PngChannels(fields.colorType);
-    int depth = fields.bitDepth;
+    static const int Adam7[8][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                    {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}, {0, 0, 1, 1}};
+    const int channels = fields.colorType == 4 ? 2 : fields.colorType == 2 ? 3 : fields.colorType == 6 ? 4 : 1;
+    const int depth = fields.bitDepth;
     Bytes raw;
-    for (int p = 0; p < (fields.interlaced ? 7 : 1); p++) {
-        const int* pass = fields.interlaced ? Adam7[p] : Whole[0];
+    for (int p = fields.interlaced ? 0 : 7; p < (fields.interlaced ? 7 : 8); p++) {
+        const int* pass = Adam7[p];
         int columns = width > pass[0] ? (width - pass[0] + pass[2] - 1) / pass[2] : 0;
         for (int y = pass[1]; columns > 0 && y < height; y += pass[3]) {
             Bytes row((size_t)(columns * channels * depth + 7) / 8, 0);
@@ -123,9 +117,7 @@ inline Bytes MakePng(int width, int height, const PngFields& fields, std::functi
     uLongf size = (uLongf)packed.size();
     compress2(packed.data(), &size, raw.data(), (uLong)raw.size(), Z_BEST_COMPRESSION);
     packed.resize(size);
-
-    Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes header;
+    Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
     PutBig(header, (uint32_t)width, 4);
     PutBig(header, (uint32_t)height, 4);
     header.insert(header.end(), {(uint8_t)depth, (uint8_t)fields.colorType, 0, 0, (uint8_t)fields.interlaced});

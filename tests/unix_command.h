@@ -1,20 +1,16 @@
 #pragma once
-// Runs a Linux program (xdotool and the like) from a test under Wine, which starts
-// Unix executables given by their path, and waits up to ten seconds for it.
+// Starts a Linux program (xdotool and the like) from a test under Wine, which starts
+// Unix executables given by their path. Wine neither waits for such a program nor hands
+// back its handles: the record's are left unset, and closing them could close any
+// handle of this process.
 #include <windows.h>
 
 #include <string>
 
-inline bool RunUnixCommand(const std::string& command)
+inline bool RunUnixCommand(std::string command, const char* directory = NULL)
 {
-    std::string line = command;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    PROCESS_INFORMATION unset;
+    return CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, directory, &startup, &unset) != 0;
 }

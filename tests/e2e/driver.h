@@ -10,6 +10,8 @@
 #include <fstream>
 #include <numeric>
 
+#include "unix_command.h"
+
 // The dialog's controls, by the numbers the program gives them.
 enum { COUNT_TRACKBAR = 0, OK_BUTTON = 4, CANCEL_BUTTON = 5, COUNT_FIELD = 6, DELAY_FIELD = 8, WAIT_MS = 15000 };
 inline const char SETTINGS[] = "Zarn_Scr.ini";
@@ -67,14 +69,9 @@ inline int Changed(const Shot& a, const Shot& b)
     return (int)std::inner_product(a.begin(), a.end(), b.begin(), 0, std::plus<>(), std::not_equal_to<>());
 }
 inline bool NotBlack(uint32_t pixel) { return (pixel & 0xF8FCF8) != 0; }
-// A Linux program started by its path. Wine neither waits for it nor hands back its handles: the record's
-// are left unset, and closing them could close any handle of this process.
-inline void Unix(std::string command, const char* directory = NULL)
+inline void Unix(const std::string& command, const char* directory = NULL)
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION unset;
-    EXPECT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, directory, &startup, &unset)) << command;
+    EXPECT_TRUE(RunUnixCommand(command, directory)) << command;
 }
 // Holds Escape down until the program has ended, 2 s at most: its exit code, or STILL_ACTIVE.
 DWORD EndWithEscape(Scr& scr);

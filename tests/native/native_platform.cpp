@@ -1,6 +1,6 @@
-// The seam through which the platform-free code reaches the platform when it is
-// built natively: the program heap and the image buffers are the C heap, the
-// command line a fixed text.
+// The seam through which the platform-free code reaches the platform when it is built
+// natively: the program heap and the image buffers are the C heap (each block with its
+// size in front, so that growth knows which bytes are new), the command line a fixed text.
 #include <stdlib.h>
 #include <string.h>
 
@@ -8,64 +8,38 @@
 #include "runtime/heap.h"
 #include "runtime/params.h"
 
-const char* NativeCommandLine = "prog.scr";
-
-// Each block carries its size in front, so a reallocation knows which bytes are new.
-typedef struct BlockHeader {
-    size_t size;
-    size_t padding;
-} BlockHeader;
-
-int CreateProgramHeap(void)
+void* ReallocateZeroedBlock(void* block, size_t size)
 {
-    return 1;
-}
-
-void DestroyProgramHeap(void)
-{
-}
-
-void* AllocateBlock(size_t size)
-{
-    BlockHeader* header = (BlockHeader*)malloc(sizeof(BlockHeader) + size);
+    size_t* header = block ? (size_t*)block - 2 : NULL;
+    size_t old = header ? header[0] : 0;
+    header = (size_t*)realloc(header, 2 * sizeof(size_t) + size);
     if (!header)
         return NULL;
-    header->size = size;
-    return header + 1;
+    header[0] = size;
+    if (size > old)
+        memset((char*)(header + 2) + old, 0, size - old);
+    return header + 2;
 }
 
 void* AllocateZeroedBlock(size_t size)
 {
-    void* block = AllocateBlock(size);
-    if (block)
-        memset(block, 0, size);
-    return block;
+    return ReallocateZeroedBlock(NULL, size);
 }
 
-void* ReallocateZeroedBlock(void* block, size_t size)
+void* AllocateBlock(size_t size)
 {
-    if (!block)
-        return AllocateZeroedBlock(size);
-    BlockHeader* header = (BlockHeader*)block - 1;
-    size_t old = header->size;
-    header = (BlockHeader*)realloc(header, sizeof(BlockHeader) + size);
-    if (!header)
-        return NULL;
-    header->size = size;
-    if (size > old)
-        memset((char*)(header + 1) + old, 0, size - old);
-    return header + 1;
+    return ReallocateZeroedBlock(NULL, size);
 }
 
 void FreeBlock(void* block)
 {
     if (block)
-        free((BlockHeader*)block - 1);
+        free((size_t*)block - 2);
 }
 
 const char* GetProgramCommandLine(void)
 {
-    return NativeCommandLine;
+    return "prog.scr";
 }
 
 void* AllocateImageBuffer(size_t size)
@@ -75,7 +49,7 @@ void* AllocateImageBuffer(size_t size)
 
 size_t ImageBufferSize(const void* buffer)
 {
-    return ((const BlockHeader*)buffer - 1)->size;
+    return ((const size_t*)buffer)[-2];
 }
 
 void FreeImageBuffer(void* buffer)

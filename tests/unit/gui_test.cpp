@@ -19,12 +19,12 @@ protected:
         ScratchCursor = ScratchArea;
         InitGadgetSystem();
         InitWindowSystem();
+        window = OpenAppWindow(0, 20, 20, 300, 200, 0xCC0000, "gui");
+        BeginGadgetList(window);
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
     }
-    void TearDown() override
-    {
-        CloseAllWindows();
-        Events();
-    }
+    void TearDown() override { CloseAllWindows(), Events(); }
     // Whether WaitForEvent gives code for what is queued now. An event raised outside a
     // wait (a control told of its end) comes with the next message: the end mark is
     // posted twice, so that one of them comes back as itself.
@@ -40,37 +40,14 @@ protected:
         PeekMessageA(&spare, NULL, endMark, endMark, PM_REMOVE);
         return std::find(codes.begin(), codes.end(), code) != codes.end();
     }
-    static HWND Active(HWND window)
-    {
-        SetForegroundWindow(window);
-        SetActiveWindow(window);
-        Events();
-        return window;
-    }
-    static RECT Outer(HWND window)
-    {
-        RECT outer;
-        GetWindowRect(window, &outer);
-        return outer;
-    }
+    HWND window = NULL;
 };
 
-TEST_F(Gui, WindowsReplaceAndCentreThemselves)
+TEST_F(Gui, MessagesBecomeEventsAndTabWalksTheControls)
 {
-    EXPECT_EQ(OpenAppWindow(-1, 0, 0, 100, 50, 0, "negative"), nullptr);
-    HWND first = OpenAppWindow(15, 33, 44, 200, 100, 0, "beyond the first table");
-    EXPECT_TRUE(OpenAppWindow(15, 33, 44, 200, 100, 0, "second") && !IsWindow(first)) << "a number in use is closed first";
-    Active(OpenAppWindow(4, 0, 0, 20, 10, 0, "anchor"));
-    RECT outer = Outer(OpenAppWindow(5, 300, 300, 300, 200, WINDOW_CENTER_SCREEN | WINDOW_CENTER_ACTIVE, "on it"));
-    EXPECT_TRUE(outer.left == 0 && outer.top == 0) << "centred on the active window, never off the screen";
-}
-
-TEST_F(Gui, MessagesBecomeEvents)
-{
-    HWND window = Active(OpenAppWindow(0, 20, 20, 300, 200, 0xCC0000, "events"));
-    BeginGadgetList(window);
     HWND button = AddButton(7, 10, 10, 60, 20, "Go");
     HWND track = AddTrackBar(9, 10, 70, 200, 20, 0, 100);
+    Events();
     PostMessageA(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(Events(EVENT_GADGET) && EventGadgetNumber() == 7);
     PostMessageA(window, WM_USER + 5, 0, 0);
@@ -98,15 +75,23 @@ TEST_F(Gui, MessagesBecomeEvents)
         EXPECT_EQ(GetFocus(), expected);
     }
     FocusPreviousControl();
-    EXPECT_EQ(GetFocus(), last);
+    FocusPreviousControl();
+    EXPECT_EQ(GetFocus(), track);
     PostMessageA(track, WM_KEYDOWN, VK_TAB, 1);
     Events();
     EXPECT_EQ(GetFocus(), last) << "the Tab key reaches the walk through the accelerators";
+
+    // A number in use is closed first; centred on the active window, never off the screen.
+    HWND first = OpenAppWindow(15, 0, 0, 20, 10, 0, "beyond the first table");
+    EXPECT_TRUE(OpenAppWindow(15, 0, 0, 20, 10, 0, "anchor") && !IsWindow(first) && !OpenAppWindow(-1, 0, 0, 1, 1, 0, ""));
+    SetActiveWindow(CurrentWindowHandle());
+    RECT outer;
+    GetWindowRect(OpenAppWindow(5, 300, 300, 300, 200, WINDOW_CENTER_SCREEN | WINDOW_CENTER_ACTIVE, "on it"), &outer);
+    EXPECT_TRUE(outer.left == 0 && outer.top == 0);
 }
 
 TEST_F(Gui, GadgetValuesTextsAndFailures)
 {
-    BeginGadgetList(OpenAppWindow(0, 20, 20, 300, 200, 0xCC0000, "gadgets"));
     ASSERT_NE(AddTrackBar(0, 10, 30, 280, 20, 1, 100), nullptr);
     for (const auto& position : {std::make_pair(50, 50), std::make_pair(500, 100), std::make_pair(-3, 1)}) {
         SetGadgetValue(0, position.first);
@@ -131,14 +116,12 @@ TEST_F(Gui, GadgetValuesTextsAndFailures)
     ASSERT_NE(AddButton(100, 0, 0, 50, 20, "beyond the first table"), nullptr);
     SetGadgetValue(0, 4);
     BeginGadgetList((HWND)(LONG_PTR)0x7654321);
-    EXPECT_EQ(AddTrackBar(0, 0, 0, 100, 20, 0, 10), nullptr);
-    EXPECT_EQ(GetGadgetValue(0), 4);
-    EXPECT_EQ(AddTextField(8, 0, 0, 50, 20, "gone", 0), nullptr);
+    EXPECT_TRUE(!AddTrackBar(0, 0, 0, 100, 20, 0, 10) && GetGadgetValue(0) == 4);
+    EXPECT_TRUE(!AddTextField(8, 0, 0, 50, 20, "gone", 0) && !AddButton(-1, 0, 0, 50, 20, "negative"));
     WriteGadgetText(8, "ignored");
     char kept[8];
     GetWindowTextA(field, kept, sizeof kept);
     EXPECT_STREQ(kept, "250") << "the failed field's number no longer names the old one";
-    EXPECT_EQ(AddButton(-1, 0, 0, 50, 20, "negative"), nullptr);
 }
 
 } // namespace

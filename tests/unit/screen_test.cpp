@@ -21,34 +21,26 @@ uint32_t Gradient(int32_t x, int32_t y)
     return (uint32_t)(x * 20) << 16 | (uint32_t)(y * 30) << 8 | (uint32_t)(255 - x * 10);
 }
 
-// The 16-bit pixels of a surface, row by row; empty when it cannot be read.
-std::vector<uint16_t> ReadSurface(IDirectDrawSurface7* surface, int32_t width, int32_t height)
+// The 16-bit pixels of a surface, row by row, after filling each row with fill when
+// one is given; empty when the surface cannot be locked.
+std::vector<uint16_t> ReadSurface(IDirectDrawSurface7* surface, int32_t width, int32_t height, int fill = -1)
 {
     std::vector<uint16_t> pixels;
     DDSURFACEDESC2 description = {};
     description.dwSize = sizeof description;
-    if (surface->Lock(NULL, &description, DDLOCK_WAIT, NULL) != DD_OK)
-        return pixels;
-    for (int32_t y = 0; y < height; y++) {
-        const uint16_t* row = (const uint16_t*)((const uint8_t*)description.lpSurface + y * description.lPitch);
+    for (int32_t y = 0; y < height && surface->Lock(NULL, &description, DDLOCK_WAIT, NULL) == DD_OK; y++) {
+        uint16_t* row = (uint16_t*)((uint8_t*)description.lpSurface + y * description.lPitch);
+        if (fill >= 0)
+            std::fill(row, row + width, (uint16_t)fill);
         pixels.insert(pixels.end(), row, row + width);
+        surface->Unlock(NULL);
     }
-    surface->Unlock(NULL);
     return pixels;
-}
-
-std::string WriteTestFile(const Bytes& bytes)
-{
-    std::string path = std::string(ProgramDirectory) + "zarn_sprite_test.bmp";
-    WriteFileBytes(path, bytes);
-    return path;
 }
 
 void OpenScreen()
 {
-    ASSERT_NE(InitSpriteSystem(), 0);
-    ASSERT_NE(InitKeyboardInput(), 0);
-    ASSERT_NE(InitSprite3DSystem(), 0);
+    ASSERT_TRUE(InitSpriteSystem() && InitKeyboardInput() && InitSprite3DSystem());
     ASSERT_EQ(OpenFullScreen(640, 480, 16, "Sprite"), 1);
 }
 
@@ -67,6 +59,7 @@ protected:
         OpenScreen();
     }
     static void TearDownTestSuite() { EndScreen(); }
+    const std::string path = std::string(ProgramDirectory) + "zarn_sprite_test.bmp";
 };
 
 TEST_F(ScreenDisplay, SpritesHoldThePictureInTheScreensFormat)
@@ -83,27 +76,23 @@ TEST_F(ScreenDisplay, SpritesHoldThePictureInTheScreensFormat)
         uint32_t colour = Gradient(i % 7, i / 7);
         expected.push_back((uint16_t)PackColor(colour >> 16, colour >> 8 & 255, colour & 255));
     }
-    std::string path = WriteTestFile(bmp);
+    WriteFileBytes(path, bmp);
     auto* fromFile = (IDirectDrawSurface7*)LoadSpriteFile(3, path.c_str(), SPRITE_MODE_DEFAULT);
     auto* fromMemory = (IDirectDrawSurface7*)LoadSpriteFromMemory(4, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE);
     ASSERT_TRUE(fromFile && fromMemory);
     EXPECT_EQ(ReadSurface(fromFile, 7, 5), expected);
     EXPECT_EQ(ReadSurface(fromMemory, 7, 5), expected);
-    EXPECT_EQ(MakeSprite3D(5, 3), 0) << "not a texture";
-    EXPECT_EQ(MakeSprite3D(5, 4), 1);
+    EXPECT_TRUE(!MakeSprite3D(5, 3) && MakeSprite3D(5, 4)) << "only a texture makes a 3-D sprite";
     EXPECT_EQ(LoadSpriteFromMemory(4, "not a picture", 14, SPRITE_MODE_TEXTURE), nullptr);
     EXPECT_EQ(MakeSprite3D(5, 4), 0) << "a failed load into a used number freed the old sprite";
 
     // 8-bit pictures only as memory blocks, top row first.
     const Bytes gray = MakeBmp({6, 2, 8}, [](int32_t x, int32_t y) { return (uint32_t)(y * 16 + x); });
     EXPECT_EQ(LoadSpriteFromMemory(6, gray.data(), gray.size(), SPRITE_MODE_DEFAULT), nullptr);
-    const uint8_t* block = (const uint8_t*)LoadSpriteFromMemory(6, gray.data(), gray.size(), SPRITE_MODE_BLOCK);
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(memcmp(block, "\0\1\2\3\4\5\20\21\22\23\24\25", 12), 0);
-    EXPECT_FALSE(LoadSpriteFile(51, "Z:\\no\\such\\file.bmp", 0) || LoadSpriteFromMemory(-1, bmp.data(), bmp.size(), 0));
+    const void* block = LoadSpriteFromMemory(6, gray.data(), gray.size(), SPRITE_MODE_BLOCK);
+    EXPECT_TRUE(block && memcmp(block, "\0\1\2\3\4\5\20\21\22\23\24\25", 12) == 0);
+    EXPECT_FALSE(LoadSpriteFile(51, "Z:\\no\\such.bmp", 0) || LoadSpriteFromMemory(-1, bmp.data(), bmp.size(), 0));
     SetSpriteColorKey(500, 0, 0, 0); // beyond the table: nothing happens
-    for (int32_t sprite : {3, 4, 6})
-        ReleaseSprite(sprite);
 }
 
 TEST_F(ScreenDisplay, QuadsShowTheTextureButNotItsKeyColour)
@@ -112,8 +101,7 @@ TEST_F(ScreenDisplay, QuadsShowTheTextureButNotItsKeyColour)
     const Bytes bmp = MakeBmp({32, 32, 24}, [](int32_t x, int32_t) { return x < 16 ? 0xFF0000u : 0u; });
     ASSERT_NE(LoadSpriteFromMemory(60, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE), nullptr);
     SetSpriteColorKey(60, 0, 0, 0);
-    ASSERT_NE(MakeSprite3D(1, 60), 0) << "a sprite number beyond the first table";
-    ASSERT_NE(MakeSprite3D(70, 60), 0) << "a 3-D sprite number beyond the first table";
+    ASSERT_TRUE(MakeSprite3D(1, 60) && MakeSprite3D(70, 60)) << "numbers beyond the first tables";
     IDirectDrawSurface7* back = FlipScreen();
     ClearBackBuffer(0, 0, 255);
     ASSERT_NE(BeginScene3D(), 0);
@@ -132,7 +120,6 @@ TEST_F(ScreenDisplay, QuadsShowTheTextureButNotItsKeyColour)
                             {90, 110, 0x001F}, {310, 110, 0x001F}, {410, 310, 0x001F}};
     for (const auto& spot : spots)
         EXPECT_EQ(pixels[(size_t)(spot[1] * 640 + spot[0])], spot[2]) << spot[0] << "," << spot[1];
-    ReleaseSprite(60);
 }
 
 // Another desktop taking the screen (for Wine: WM_ACTIVATEAPP FALSE) loses every
@@ -140,26 +127,18 @@ TEST_F(ScreenDisplay, QuadsShowTheTextureButNotItsKeyColour)
 TEST_F(ScreenDisplay, LostSurfacesAreFilledAgainFromFileAndMemory)
 {
     static const Bytes bmp = MakeBmp({8, 6, 24}, Gradient);
-    std::string path = WriteTestFile(bmp);
+    WriteFileBytes(path, bmp);
     auto* fromMemory = (IDirectDrawSurface7*)LoadSpriteFromMemory(20, bmp.data(), bmp.size(), SPRITE_MODE_TEXTURE);
     auto* fromFile = (IDirectDrawSurface7*)LoadSpriteFile(21, path.c_str(), SPRITE_MODE_TEXTURE);
     ASSERT_TRUE(fromMemory && fromFile);
     SetSpriteColorKey(20, 255, 255, 255);
     std::vector<uint16_t> picture = ReadSurface(fromMemory, 8, 6);
-    for (IDirectDrawSurface7* surface : {fromMemory, fromFile}) {
-        DDSURFACEDESC2 description = {};
-        description.dwSize = sizeof description;
-        ASSERT_EQ(surface->Lock(NULL, &description, DDLOCK_WAIT, NULL), DD_OK);
-        for (int32_t y = 0; y < 6; y++)
-            memset((uint8_t*)description.lpSurface + y * description.lPitch, 0x5A, 16);
-        surface->Unlock(NULL);
-    }
-    HWND screen = ScreenWindowHandle();
-    SendMessageA(screen, WM_ACTIVATEAPP, FALSE, 0);
+    ReadSurface(fromMemory, 8, 6, 0x5A5A);
+    ReadSurface(fromFile, 8, 6, 0x5A5A);
+    SendMessageA(ScreenWindowHandle(), WM_ACTIVATEAPP, FALSE, 0);
     FlipScreen();
-    EXPECT_EQ(IsScreenShowing(), 0);
-    EXPECT_EQ(fromMemory->IsLost(), DDERR_SURFACELOST);
-    SendMessageA(screen, WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_TRUE(!IsScreenShowing() && fromMemory->IsLost() == DDERR_SURFACELOST);
+    SendMessageA(ScreenWindowHandle(), WM_ACTIVATEAPP, TRUE, 0);
     for (int flips = 0; flips < 50 && (flips == 0 || !IsScreenShowing()); flips++)
         FlipScreen();
     ASSERT_EQ(IsScreenShowing(), 1);
@@ -168,8 +147,6 @@ TEST_F(ScreenDisplay, LostSurfacesAreFilledAgainFromFileAndMemory)
     DDCOLORKEY key = {};
     fromMemory->GetColorKey(DDCKEY_SRCBLT, &key);
     EXPECT_EQ(key.dwColorSpaceLowValue, 0xFFFFu) << "the sprite's own key was lost";
-    ReleaseSprite(20);
-    ReleaseSprite(21);
 }
 
 // A press that begins and ends between two polls is still seen by a poll after it.
@@ -180,8 +157,7 @@ TEST_F(ScreenDisplay, EveryShortPressIsSeen)
         PollKeyboard();
         ASSERT_TRUE(RunUnixCommand("/usr/bin/xdotool key Escape"));
         int32_t seen = 0;
-        for (int polls = 0; polls < 50 && !seen; polls++) {
-            Sleep(10);
+        for (int polls = 0; polls < 50 && !seen; polls++, Sleep(10)) {
             PumpMessages();
             PollKeyboard();
             seen = IsKeyDown(KEY_ESCAPE) && IsKeyDown(KEY_ANY);
@@ -202,8 +178,7 @@ TEST_F(ScreenDisplay, EndRoutinesGiveEverythingBack)
         EXPECT_EQ(GetModuleHandleA("DINPUT.DLL"), nullptr) << round;
         OpenScreen();
         FlipScreen();
-        EXPECT_EQ(IsScreenShowing(), 1) << round;
-        ASSERT_NE(BeginScene3D(), 0) << round;
+        EXPECT_TRUE(IsScreenShowing() && BeginScene3D()) << round;
         EndScene3D();
     }
 }
