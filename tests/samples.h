@@ -1,7 +1,7 @@
 #pragma once
 // Picture files built in memory for the tests: BMPs of any depth and row order, and
-// PNGs written with zlib (the program's libpng only reads) in any colour type, bit
-// depth and interlacing.
+// PNGs written with zlib (the program's libpng only reads). libpng's own test suite
+// holds the PNGs of every colour type, depth and interlacing.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -81,37 +81,16 @@ inline void AppendChunk(Bytes& file, const char* kind, const Bytes& data)
     PutBig(file, (uint32_t)crc32(0, &file[start], (uInt)(file.size() - start)), 4);
 }
 
-struct PngFields {
-    int colorType; // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGB and alpha
-    int bitDepth;
-    bool interlaced;
-    Bytes palette;      // red, green, blue per entry
-    Bytes transparency; // the tRNS chunk's bytes, if any
-};
-
-// sample(x, y, channel) in the file's own range (0 to 2^bitDepth - 1); every row is
-// unfiltered, the Adam7 passes one after another when interlaced.
-inline Bytes MakePng(int width, int height, const PngFields& fields, std::function<unsigned(int, int, int)> sample)
+// An 8-bit PNG of colour type 2 (RGB) or 0 (gray); sample(x, y, channel) gives each
+// sample. Every row is unfiltered.
+inline Bytes MakePng(int width, int height, int colorType, std::function<unsigned(int, int, int)> sample)
 {
-    static const int Adam7[8][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                    {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}, {0, 0, 1, 1}};
-    const int channels = fields.colorType == 4 ? 2 : fields.colorType == 2 ? 3 : fields.colorType == 6 ? 4 : 1;
-    const int depth = fields.bitDepth;
+    const int channels = colorType == 2 ? 3 : 1;
     Bytes raw;
-    for (int p = fields.interlaced ? 0 : 7; p < (fields.interlaced ? 7 : 8); p++) {
-        const int* pass = Adam7[p];
-        int columns = width > pass[0] ? (width - pass[0] + pass[2] - 1) / pass[2] : 0;
-        for (int y = pass[1]; columns > 0 && y < height; y += pass[3]) {
-            Bytes row((size_t)(columns * channels * depth + 7) / 8, 0);
-            for (int i = 0; i < columns * channels; i++) {
-                unsigned value = sample(pass[0] + (i / channels) * pass[2], y, i % channels);
-                for (int bit = 0; bit < depth; bit++)
-                    if ((value >> (depth - 1 - bit)) & 1)
-                        row[(size_t)(i * depth + bit) / 8] |= (uint8_t)(0x80 >> ((i * depth + bit) % 8));
-            }
-            raw.push_back(0);
-            raw.insert(raw.end(), row.begin(), row.end());
-        }
+    for (int y = 0; y < height; y++) {
+        raw.push_back(0);
+        for (int i = 0; i < width * channels; i++)
+            raw.push_back((uint8_t)sample(i / channels, y, i % channels));
     }
     Bytes packed(compressBound((uLong)raw.size()));
     uLongf size = (uLongf)packed.size();
@@ -120,12 +99,8 @@ inline Bytes MakePng(int width, int height, const PngFields& fields, std::functi
     Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
     PutBig(header, (uint32_t)width, 4);
     PutBig(header, (uint32_t)height, 4);
-    header.insert(header.end(), {(uint8_t)depth, (uint8_t)fields.colorType, 0, 0, (uint8_t)fields.interlaced});
+    header.insert(header.end(), {8, (uint8_t)colorType, 0, 0, 0});
     AppendChunk(file, "IHDR", header);
-    if (!fields.palette.empty())
-        AppendChunk(file, "PLTE", fields.palette);
-    if (!fields.transparency.empty())
-        AppendChunk(file, "tRNS", fields.transparency);
     AppendChunk(file, "IDAT", packed);
     AppendChunk(file, "IEND", {});
     return file;

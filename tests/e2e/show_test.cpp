@@ -20,7 +20,7 @@ TEST(Show, PictureFilesAndSettings)
         {"5000 copies, a folder named zarn.bmp", "ZCOUNT = 5000\r\nZDELAY = 10", "<folder>", PICTURE, 0},
         {"16-bit top-down BMP", "ZCOUNT = 30", yellow, YELLOW, WM_CLOSE},
         {"8-bit BMP", "ZCOUNT = 30", file(MakeBmp({40, 30, 8}, [](int32_t, int32_t) { return 200u; })), BLACK, 0},
-        {"PNG", "ZCOUNT = 30", file(MakePng(8, 8, {2, 8, false, {}, {}}, [](int, int, int) { return 99u; })), BLACK, 0},
+        {"PNG", "ZCOUNT = 30", file(MakePng(8, 8, 2, [](int, int, int) { return 99u; })), BLACK, 0},
         {"pixels beyond the file", "ZCOUNT = 30", file(beyond), BLACK, 0},
         {"empty zarn.bmp: the built-in picture", "ZCOUNT = 30", "", PICTURE, 0},
         {"no copies", "ZCOUNT = 0", "<missing>", BLACK, WM_ENDSESSION},

@@ -28,7 +28,7 @@ void* AllocateZeroedBlock(size_t size)
 
 void* AllocateBlock(size_t size)
 {
-    return ReallocateZeroedBlock(NULL, size);
+    return AllocateZeroedBlock(size);
 }
 
 void FreeBlock(void* block)

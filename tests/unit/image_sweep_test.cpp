@@ -5,6 +5,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/picture.h"
@@ -76,18 +77,12 @@ TEST(GuardedImage, EveryTruncationAndCorruption)
                 damaged[at] ^= flip;
                 // Inside a PNG chunk, the damage is given a matching CRC so that it
                 // reaches the parsers instead of stopping at the check.
-                for (size_t chunk = 8; bytes[0] != 'B' && chunk + 12 <= damaged.size();) {
-                    uint32_t length = damaged[chunk] << 24 | damaged[chunk + 1] << 16 | damaged[chunk + 2] << 8 |
-                                      damaged[chunk + 3];
-                    if (length > damaged.size() - chunk - 12)
-                        break;
-                    if (at >= chunk + 4 && at < chunk + 8 + length) {
-                        uint32_t crc = (uint32_t)crc32(0, &damaged[chunk + 4], length + 4);
-                        for (int i = 0; i < 4; i++)
-                            damaged[chunk + 8 + length + i] = (uint8_t)(crc >> (24 - 8 * i));
-                        break;
+                for (size_t chunk = 8, length; bytes[0] != 'B' && chunk + 12 <= damaged.size(); chunk += 12 + length) {
+                    length = (size_t)damaged[chunk] << 24 | damaged[chunk + 1] << 16 | damaged[chunk + 2] << 8 | damaged[chunk + 3];
+                    if (length <= damaged.size() - chunk - 12 && at >= chunk + 4 && at < chunk + 8 + length) {
+                        uint32_t crc = (uint32_t)crc32(0, &damaged[chunk + 4], (uInt)length + 4);
+                        std::reverse_copy((uint8_t*)&crc, (uint8_t*)&crc + 4, &damaged[chunk + 8 + length]);
                     }
-                    chunk += 12 + length;
                 }
                 OpenAtGuard(damaged, damaged.size());
             }

