@@ -8,6 +8,7 @@
 #include "runtime/heap.h"
 #include "runtime/program.h"
 #include "screen/screen.h"
+#include "screen/system_interface.h"
 
 enum { KEY_COUNT = 256 };
 // Key events DirectInput keeps between two polls; a frame sees far fewer.
@@ -15,8 +16,7 @@ enum { KEY_EVENT_ROOM = 64 };
 enum { DEVICE_NONE = 0, DEVICE_FORMAT_SET = 1, DEVICE_ACQUIRED = 2 };
 
 static IDirectInput7A* DirectInput;
-static HMODULE DirectInputModule;
-static int32_t DirectInputUses;
+static SystemInterface DirectInputLibrary;
 static int32_t KeyboardStarted;
 static IDirectInputDevice7A* KeyboardDevice;
 static int32_t KeyboardState;
@@ -26,34 +26,20 @@ static DIOBJECTDATAFORMAT* KeyObjects;
 
 typedef HRESULT(WINAPI* DirectInputCreateExProc)(HINSTANCE, DWORD, REFIID, void**, IUnknown*);
 
+static void CreateDirectInput(FARPROC procedure, void** object)
+{
+    ((DirectInputCreateExProc)(void*)procedure)(InstanceHandle, 0x0700, IID_IDirectInput7A, object, NULL);
+}
+
 IDirectInput7A* LoadDirectInput(void)
 {
-    if (!DirectInput) {
-        DirectInputModule = LoadLibraryA("DINPUT.DLL");
-        if (DirectInputModule) {
-            DirectInputCreateExProc create =
-                (DirectInputCreateExProc)(void*)GetProcAddress(DirectInputModule, "DirectInputCreateEx");
-            if (create)
-                create(InstanceHandle, 0x0700, IID_IDirectInput7A, (void**)&DirectInput, NULL);
-            if (!DirectInput) {
-                FreeLibrary(DirectInputModule);
-                DirectInputModule = NULL;
-            }
-        }
-    }
-    DirectInputUses++;
-    return DirectInput;
+    return DirectInput = (IDirectInput7A*)UseSystemInterface(&DirectInputLibrary, "DINPUT.DLL",
+                                                             "DirectInputCreateEx", CreateDirectInput);
 }
 
 void ReleaseDirectInput(void)
 {
-    DirectInputUses--;
-    if (DirectInput && DirectInputUses == 0) {
-        DirectInput->Release();
-        FreeLibrary(DirectInputModule);
-        DirectInputModule = NULL;
-        DirectInput = NULL;
-    }
+    DirectInput = (IDirectInput7A*)DropSystemInterface(&DirectInputLibrary);
 }
 
 // The standard keyboard format: one optional button per key code, at its own offset.

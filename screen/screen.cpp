@@ -4,6 +4,7 @@
 
 #include "runtime/program.h"
 #include "screen/sprites.h"
+#include "screen/system_interface.h"
 
 static IDirectDraw7* DirectDraw;
 static HWND ScreenWindow;
@@ -17,8 +18,7 @@ static int32_t ScreenActive; // 1 while the screen window is the active window
 static int32_t ScreenLost;
 static DDSURFACEDESC2 OpenDescription; // the primary's description, taken at open
 
-static HMODULE DirectDrawModule;
-static int32_t DirectDrawUses;
+static SystemInterface DirectDrawLibrary;
 static int32_t ScreenWindowCreated;
 static HWND SavedScreenWindow;
 static int32_t SpriteSystemStarted;
@@ -63,34 +63,20 @@ uint32_t PackColor(int32_t red, int32_t green, int32_t blue)
 
 typedef HRESULT(WINAPI* DirectDrawCreateExProc)(GUID*, void**, REFIID, IUnknown*);
 
+static void CreateDirectDraw(FARPROC procedure, void** object)
+{
+    ((DirectDrawCreateExProc)(void*)procedure)(NULL, object, IID_IDirectDraw7, NULL);
+}
+
 IDirectDraw7* LoadDirectDraw(void)
 {
-    if (!DirectDraw) {
-        DirectDrawModule = LoadLibraryA("DDRAW.DLL");
-        if (DirectDrawModule) {
-            DirectDrawCreateExProc create =
-                (DirectDrawCreateExProc)(void*)GetProcAddress(DirectDrawModule, "DirectDrawCreateEx");
-            if (create)
-                create(NULL, (void**)&DirectDraw, IID_IDirectDraw7, NULL);
-            if (!DirectDraw) {
-                FreeLibrary(DirectDrawModule);
-                DirectDrawModule = NULL;
-            }
-        }
-    }
-    DirectDrawUses++;
-    return DirectDraw;
+    return DirectDraw = (IDirectDraw7*)UseSystemInterface(&DirectDrawLibrary, "DDRAW.DLL", "DirectDrawCreateEx",
+                                                          CreateDirectDraw);
 }
 
 void ReleaseDirectDraw(void)
 {
-    DirectDrawUses--;
-    if (DirectDraw && DirectDrawUses == 0) {
-        DirectDraw->Release();
-        FreeLibrary(DirectDrawModule);
-        DirectDrawModule = NULL;
-        DirectDraw = NULL;
-    }
+    DirectDraw = (IDirectDraw7*)DropSystemInterface(&DirectDrawLibrary);
 }
 
 static LRESULT CALLBACK ScreenWindowProcedure(HWND window, UINT message, WPARAM first, LPARAM second)

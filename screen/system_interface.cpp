@@ -1,0 +1,30 @@
+#include "screen/system_interface.h"
+
+IUnknown* UseSystemInterface(SystemInterface* held, const char* library, const char* procedure,
+                             CreateInterface create)
+{
+    if (!held->object) {
+        held->module = LoadLibraryA(library);
+        FARPROC found = held->module ? GetProcAddress(held->module, procedure) : NULL;
+        if (found)
+            create(found, (void**)&held->object);
+        if (!held->object && held->module)
+            FreeLibrary(held->module);
+        if (!held->object)
+            held->module = NULL;
+    }
+    held->uses++;
+    return held->object;
+}
+
+IUnknown* DropSystemInterface(SystemInterface* held)
+{
+    held->uses--;
+    if (held->object && held->uses == 0) {
+        held->object->Release();
+        FreeLibrary(held->module);
+        held->module = NULL;
+        held->object = NULL;
+    }
+    return held->object;
+}
