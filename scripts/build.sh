@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the screensaver twice from the same sources: build/win32 (PE32, the target
-# Windows release) and build/win64 (PE32+, the one that runs under Wine here, with
-# the tests). Pass --no-tests to leave the test programs out of the 64-bit build.
+# Builds the screensaver twice from the same sources: build/win32 (PE32, the file
+# Windows users install) and build/win64 (PE32+), each with its test programs and
+# benchmark beside it; the program file itself is the same with or without them. Pass
+# --no-tests to leave the test programs out.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tests=ON
@@ -9,16 +10,16 @@ tests=ON
 jobs=$(nproc)
 
 configure() {
-  local dir=$1 toolchain=$2 with_tests=$3
+  local dir=$1 toolchain=$2
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
-      -DCMAKE_BUILD_TYPE=Release -DZARN_TESTS="$with_tests" >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DZARN_TESTS="$tests" >/dev/null
   else
-    cmake -S "$root" -B "$dir" -DZARN_TESTS="$with_tests" >/dev/null
+    cmake -S "$root" -B "$dir" -DZARN_TESTS="$tests" >/dev/null
   fi
 }
 
-configure "$root/build/win32" mingw-i686.cmake OFF
+configure "$root/build/win32" mingw-i686.cmake
 cmake --build "$root/build/win32" -j "$jobs"
-configure "$root/build/win64" mingw-x86_64.cmake "$tests"
+configure "$root/build/win64" mingw-x86_64.cmake
 cmake --build "$root/build/win64" -j "$jobs"

@@ -1,24 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the screensaver's show (/s) under Wine.
-# With an X display it runs there until Escape; without one it runs on a private
-# Xvfb display for a few seconds and leaves pictures of it in build/win64/screenshots.
+# Installs what is missing, builds, and runs the screensaver's show (/s) under Wine:
+# the 64-bit program, or with --32 the 32-bit one (the file users install) under the
+# 32-bit Wine. With an X display it runs there until Escape; without one it runs on a
+# private Xvfb display for a few seconds and leaves pictures of it in
+# build/winNN/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
-install_and_build --no-tests
-build="$ZARN_ROOT/build/win64"
+bits=$(choose_build "$@")
+install_and_build "$bits" --no-tests
+build="$ZARN_ROOT/build/win$bits"
 scr="$build/Zarn_Scr.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  prepare_wine_prefix "$build/wineprefix-run"
-  wine "$scr" /s
+  prepare_wine_prefix "$bits" "$build/wineprefix-run"
+  zwine "$bits" wine "$scr" /s
   exit 0
 fi
 
-begin_wine_session wineprefix-run
+begin_wine_session wineprefix-run "$bits"
 shots="$build/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots/frames"
-wine "$scr" /s &
+zwine "$bits" wine "$scr" /s &
 show=$!
 # The copies start at size 0 and grow frame by frame: give them a few seconds.
 sleep 5

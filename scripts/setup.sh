@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build and the tests need and is not
 # there yet. Safe to run again: with everything present it only asks dpkg and returns.
+# With --wow64 it also makes the 32-bit program's Wine (wow64-root.sh) when missing.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 PACKAGES=(
   cmake make git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   googletest dpkg-dev python3 clang libclang-rt-14-dev zlib1g-dev
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick debootstrap
 )
 
 # libpng's source comes from Debian's source package, which needs a deb-src entry for
@@ -64,13 +66,20 @@ for package in "${PACKAGES[@]}"; do
   grep -q "^${package} ii" <<<"$installed" || missing+=("$package")
 done
 
-if [ ${#missing[@]} -eq 0 ] && has_source_entry; then
-  exit 0
-fi
-
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo)
+fi
+make_wow64_root() {
+  if [ "${1:-}" = --wow64 ]; then
+    source "$root/scripts/wow64-common.sh"
+    "${as_root[@]}" env ZARN_WOW64_ROOT="$WOW64_ROOT" "$root/scripts/wow64-root.sh"
+  fi
+}
+
+if [ ${#missing[@]} -eq 0 ] && has_source_entry; then
+  make_wow64_root "$@"
+  exit 0
 fi
 if ! grep -rqsE "^(Types:.*deb-src|deb-src .*[[:space:]]$SUITE[[:space:]])" "$SOURCES_LIST" "$SOURCES_DIR"/; then
   entry=$(source_entry_from_machine)
@@ -92,3 +101,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+make_wow64_root "$@"

@@ -1,80 +1,116 @@
 # Shell functions shared by the scripts that run the Windows programs under Wine:
-# a private Xvfb display on a free number and a private Wine prefix.
+# private Xvfb displays on free numbers and private Wine prefixes, for either build
+# (32 or 64 bits), all called through wine.sh.
 
 ZARN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-XVFB_PID=
+source "$ZARN_ROOT/scripts/wow64-common.sh"
+XVFB_PIDS=()
+PREFIXES_USED=() # "bits prefix" of each prefix whose server stops at the end
 XVFB_SCREEN=${XVFB_SCREEN:-640x480x16}
 
+zwine() {
+  "$ZARN_ROOT/scripts/wine.sh" "$@"
+}
+
+# Starts an Xvfb of XVFB_SCREEN and exports DISPLAY for it.
 start_private_display() {
-  local number
+  local number pid tries
   for number in $(seq 91 250); do
     [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
     Xvfb ":${number}" -screen 0 "$XVFB_SCREEN" -nolisten tcp -noreset >/dev/null 2>&1 &
-    XVFB_PID=$!
-    local tries
+    pid=$!
     for tries in $(seq 1 100); do
-      if ! kill -0 "$XVFB_PID" 2>/dev/null; then
-        break # another run took this number first
-      fi
+      kill -0 "$pid" 2>/dev/null || break # another run took this number first
       if xdpyinfo -display ":${number}" >/dev/null 2>&1; then
+        XVFB_PIDS+=("$pid")
         export DISPLAY=":${number}"
         return 0
       fi
       sleep 0.1
     done
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
   echo "no free X display number for Xvfb" >&2
   return 1
 }
 
-stop_private_display() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-  fi
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
-  fi
+# Stops the servers of the prefixes used, then the displays.
+stop_private_displays() {
+  local used pid
+  for used in "${PREFIXES_USED[@]}"; do
+    WINEPREFIX=${used#* } zwine "${used%% *}" wineserver -k >/dev/null 2>&1 || true
+  done
+  PREFIXES_USED=()
+  for pid in "${XVFB_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  XVFB_PIDS=()
 }
 
+# A prefix for the build of BITS bits at DIR, made when missing, on the current display.
 prepare_wine_prefix() {
-  export WINEPREFIX=$1
+  local bits=$1
+  export WINEPREFIX=$2
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEARCH=win64
+  PREFIXES_USED+=("$bits $WINEPREFIX")
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i >/dev/null 2>&1
-    wineserver -w
+    WINEDLLOVERRIDES="mscoree=;mshtml=" zwine "$bits" wineboot -i >/dev/null 2>&1
+    zwine "$bits" wineserver -w
   fi
   # Without a window manager, Wine waits about 2 s for each managed window it hides or
   # destroys; unmanaged windows go at once (and Wine draws their frames itself).
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
+    zwine "$bits" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    zwine "$bits" wineserver -w
   fi
-  # Debian's Wine 8 looks for its own fonts (fonts-wine: Marlett for the caption
-  # buttons, Tahoma) beside its data folder rather than in it: the prefix is told.
-  if [ -d /usr/share/wine/fonts ] && ! grep -q 'share\\\\wine\\\\fonts' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
-    wineserver -w
+  # Debian's Wine looks for its own fonts (fonts-wine: Marlett for the caption buttons,
+  # Tahoma) beside its data folder rather than in it: the prefix is told.
+  if ! grep -q 'share\\\\wine\\\\fonts' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    zwine "$bits" wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
+    zwine "$bits" wineserver -w
   fi
+  [ "$bits" = 32 ] && check_wow64 "$WINEPREFIX"
+  return 0
 }
 
-# What every script that runs the programs does first: install what is missing and
-# make both builds (with build.sh's arguments).
+# A small i686 program started under the 32-bit Wine has to answer: otherwise that
+# Wine runs no 32-bit program, and every 32-bit test would fail for that alone.
+check_wow64() {
+  local probe="$1/wow64-probe.exe" answer
+  [ -f "$probe" ] || i686-w64-mingw32-gcc -Os -s -o "$probe" "$ZARN_ROOT/tools/wow64-probe.c"
+  answer=$(zwine 32 wine "$probe" 2>/dev/null | tr -d '\r') || true
+  [ "$answer" = "a 32-bit program under WoW64" ] ||
+    fail "the Wine in $WOW64_ROOT runs no 32-bit program (it answered '${answer}'): remove that folder and run scripts/setup.sh again"
+}
+
+# What every script that runs the programs does first: install what is missing (for
+# the build of BITS bits, with the 32-bit Wine when that is the one) and make both
+# builds (with build.sh's arguments): install_and_build BITS [ARGUMENTS].
 install_and_build() {
-  "$ZARN_ROOT/scripts/setup.sh"
+  local bits=$1
+  shift
+  if [ "$bits" = 32 ]; then
+    "$ZARN_ROOT/scripts/setup.sh" --wow64
+  else
+    "$ZARN_ROOT/scripts/setup.sh"
+  fi
   "$ZARN_ROOT/scripts/build.sh" "$@" >/dev/null
 }
 
-# A private display and the 64-bit build's Wine prefix of that name; both the display
-# and the prefix's server stop when the script exits.
+# The build a script runs: 32 with --32 as its first argument, else 64.
+choose_build() {
+  [ "${1:-}" = --32 ] && echo 32 || echo 64
+}
+
+# The build of BITS bits (64 by default) on a private display, with its prefix NAME;
+# the display and the prefix's server stop when the script exits.
 begin_wine_session() {
+  local bits=${2:-64}
   start_private_display
-  trap stop_private_display EXIT
-  prepare_wine_prefix "$ZARN_ROOT/build/win64/$1"
+  trap stop_private_displays EXIT
+  prepare_wine_prefix "$bits" "$ZARN_ROOT/build/win$bits/$1"
 }

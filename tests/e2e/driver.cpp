@@ -10,7 +10,7 @@ Folder::Folder(const std::wstring& name)
         SetFileAttributesW(inside.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
-    // The tests live in build/win64/tests, the screensaver in build/win64.
+    // The tests live in build/winNN/tests, the screensaver of their own build in build/winNN.
     std::filesystem::copy_file(tests.parent_path().parent_path() / L"Zarn_Scr.scr", At("Zarn_Scr.scr"));
 }
 

@@ -149,33 +149,40 @@ TEST_F(ScreenDisplay, LostSurfacesAreFilledAgainFromFileAndMemory)
     EXPECT_EQ(key.dwColorSpaceLowValue, 0xFFFFu) << "the sprite's own key was lost";
 }
 
-// A press that begins and ends between two polls is still seen by a poll after it.
-TEST_F(ScreenDisplay, EveryShortPressIsSeen)
+// A press that begins and ends between two polls is seen by the poll after it, and by
+// that one only. Each poll comes after the window's messages, as in the show: the
+// platform may hand key events on while they are dispatched.
+TEST_F(ScreenDisplay, EveryShortPressIsSeenOnce)
 {
+    auto poll = [] {
+        PumpMessages();
+        PollKeyboard();
+        return IsKeyDown(KEY_ESCAPE) != 0;
+    };
     for (int press = 0; press < 10; press++) {
         FlipScreen();
-        PollKeyboard();
+        poll();
         ASSERT_TRUE(RunUnixCommand("/usr/bin/xdotool key Escape"));
-        int32_t seen = 0;
-        for (int polls = 0; polls < 50 && !seen; polls++, Sleep(10)) {
-            PumpMessages();
-            PollKeyboard();
-            seen = IsKeyDown(KEY_ESCAPE) && IsKeyDown(KEY_ANY);
-        }
+        bool seen = false;
+        for (int polls = 0; polls < 50 && !seen; polls++, Sleep(10))
+            seen = poll() && IsKeyDown(KEY_ANY);
         EXPECT_TRUE(seen) << "press " << press;
-        PollKeyboard();
-        EXPECT_EQ(IsKeyDown(KEY_ESCAPE), 0) << "press " << press << " is over";
+        EXPECT_FALSE(poll()) << "press " << press << " is over";
     }
     EXPECT_EQ(IsKeyDown(256) + IsKeyDown(-5), 0);
 }
 
-// The end routines give everything back: DirectInput is unloaded (Wine pins DDRAW.DLL
-// once loaded, so that one cannot be checked here), and the screen opens again.
+// The end routines give everything back, and the screen opens again. DirectInput is
+// unloaded by the keyboard's end routine (Wine pins DDRAW.DLL once loaded, so that one
+// cannot be checked here); it is looked for at once, since Wine 10's DirectInput
+// leaves a hook of its own for a moment, and a window made meanwhile loads the library
+// again for good.
 TEST_F(ScreenDisplay, EndRoutinesGiveEverythingBack)
 {
+    EndKeyboard();
+    EXPECT_EQ(GetModuleHandleA("DINPUT.DLL"), nullptr);
     for (int round = 0; round < 2; round++) {
         EndScreen();
-        EXPECT_EQ(GetModuleHandleA("DINPUT.DLL"), nullptr) << round;
         OpenScreen();
         FlipScreen();
         EXPECT_TRUE(IsScreenShowing() && BeginScene3D()) << round;
