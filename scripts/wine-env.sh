@@ -80,7 +80,10 @@ prepare_wine_prefix() {
 # A small i686 program started under the 32-bit Wine has to answer: otherwise that
 # Wine runs no 32-bit program, and every 32-bit test would fail for that alone.
 check_wow64() {
-  local probe="$1/wow64-probe.exe" answer
+  local probe="$1/wow64-probe.exe" answer as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo -n)
+  "${as_root[@]}" unshare -m true 2>/dev/null ||
+    fail "this machine refuses private mount namespaces (an unprivileged container?): the 32-bit Wine cannot run here"
   [ -f "$probe" ] || i686-w64-mingw32-gcc -Os -s -o "$probe" "$ZARN_ROOT/tools/wow64-probe.c"
   answer=$(zwine 32 wine "$probe" 2>/dev/null | tr -d '\r') || true
   [ "$answer" = "a 32-bit program under WoW64" ] ||
