@@ -21,12 +21,18 @@ enum {
     PICTURE_SPRITE = 0,
     FULL_ALPHA = 255,
     TURN_ABOUT_CURRENT_SIZE = 1,
-    // A long pause is slept in slices this long, so that Escape is seen within one.
+    // A long pause is slept in slices this long, so that Escape and the loss of the
+    // foreground are seen within one.
     DELAY_SLICE_MS = 50,
+    // Out of the foreground this long in a row, the show ends: short losses, such as a
+    // mode change by another program, it comes back from by itself.
+    AWAY_LIMIT_MS = 5000,
 };
 
 static int32_t TimerRaised;
 static int32_t CopyCount;
+static int32_t Away;        // 1 while the show is out of the foreground
+static uint32_t AwaySince; // when it went out, in milliseconds of a clock that wraps
 
 // Sleep is only as fine as the system timer, which by default ticks every 15.6 ms. A
 // finer timer costs every program on the machine, so only a delay to keep asks for it.
@@ -105,10 +111,24 @@ void DrawShowFrame(void)
     EndScene3D();
 }
 
-static void EndShowOnEscape(void)
+// Given whether the show is out of the foreground now: 1 once it has been so for
+// AWAY_LIMIT_MS in a row. The unsigned difference stays right across the clock's wrap.
+static int32_t IsAwayTooLong(int32_t away, uint32_t now)
+{
+    if (away && !Away)
+        AwaySince = now;
+    Away = away;
+    return away && now - AwaySince >= AWAY_LIMIT_MS;
+}
+
+// Out of the foreground the keyboard device no longer reads Escape, yet the show would
+// hold the single-instance guard against every later start: it ends by itself instead.
+// A minimised window counts as well as an inactive one or lost surfaces.
+static void EndShowWhenOver(void)
 {
     PollKeyboard();
-    if (IsKeyDown(KEY_ESCAPE))
+    int32_t away = !IsScreenShowing() || IsIconic(ScreenWindowHandle());
+    if (IsAwayTooLong(away, timeGetTime()) || IsKeyDown(KEY_ESCAPE))
         EndProgram();
 }
 
@@ -135,7 +155,7 @@ void PauseAfterFrame(void)
         }
         DelayMs(DELAY_SLICE_MS);
         PumpMessages();
-        EndShowOnEscape();
+        EndShowWhenOver();
     }
 }
 
@@ -145,6 +165,6 @@ void RunShow(void)
     for (;;) {
         DrawShowFrame();
         PauseAfterFrame();
-        EndShowOnEscape();
+        EndShowWhenOver();
     }
 }

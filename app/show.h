@@ -9,7 +9,7 @@ enum { SHOW_SCREEN_WIDTH = 640, SHOW_SCREEN_HEIGHT = 480, SHOW_SCREEN_DEPTH = 16
 void SetUpShow(void);
 // Flip, clear, and every copy resized, turned, drawn and moved.
 void DrawShowFrame(void);
-// The frame delay; Escape ends the program during a long one.
+// The frame delay; Escape or the loss of the foreground ends the program during a long one.
 void PauseAfterFrame(void);
 // Gives the system timer its previous resolution (an end routine).
 void RestoreTimerResolution(void);
