@@ -134,7 +134,7 @@ TEST(ForeignFolder, SettingsAndPictureLiveBesideTheProgram)
     folder.Write("zarn.bmp", std::string(picture.begin(), picture.end()));
     Scr show(folder, "/s");
     ASSERT_NE(WaitForShow(), nullptr);
-    Shot shot = TakeShot(2000);
+    Shot shot = TakeShot(8000);
     int green = Count(shot, [](uint32_t pixel) { return (pixel & 0xF8FCF8) == 0x00FC00; }), lit = Count(shot, NotBlack);
     EXPECT_TRUE(green > 0 && green == lit) << green << " of " << lit << " lit pixels green: not the picture beside it";
     EXPECT_EQ(EndWithEscape(show), 0u);
