@@ -25,12 +25,11 @@ TEST(Dialog, OneOfTwoCopiesShowsTheDefaults)
     ASSERT_NE(dialog, nullptr);
     // The program started is the one of the tests' own build: a 32-bit one runs under WoW64.
     const std::string file = folder.Read("Zarn_Scr.scr");
-    uint32_t header = 0;
-    uint16_t machine = 0;
+    uint32_t header = 0, machine = 0;
     memcpy(&header, &file[0x3C], 4);
     memcpy(&machine, &file[header + 4], 2);
     BOOL wow64 = TRUE;
-    EXPECT_EQ(machine, sizeof(void*) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64);
+    EXPECT_EQ(machine, (uint32_t)(sizeof(void*) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64));
     EXPECT_TRUE(IsWow64Process(scr.process, &wow64) && wow64 == (sizeof(void*) == 4));
     EXPECT_EQ(Shown(dialog), "10/10 at 10");
     EXPECT_EQ(Text(dialog, 1) + Text(dialog, 7), "Count of zarns:Delay (0 - 1000ms, 0 = off):") << "the labels";
