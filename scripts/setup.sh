@@ -10,7 +10,7 @@ PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   googletest dpkg-dev python3 clang libclang-rt-14-dev zlib1g-dev
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick debootstrap
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick debootstrap gnuplot-nox
 )
 
 # libpng's source comes from Debian's source package, which needs a deb-src entry for

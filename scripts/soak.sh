@@ -4,7 +4,7 @@
 # minutes (10 by default) on a private display, with what the process holds sampled at the
 # start and every minute: Windows' view (private bytes, handles, GDI and USER
 # objects, through bench/procstats under the same Wine server) and Linux's view of the
-# Wine process (resident memory, open files). Writes build/winNN/soak/soak.csv and prints the
+# Wine process (resident memory, open files, CPU time). Writes build/winNN/soak/soak.csv and prints the
 # first and last samples. Not part of the test command. Wine 8 leaves private bytes,
 # the handle count and the GDI/USER object counts at 0; the working set and Linux's
 # view are the figures that say something there.
@@ -28,14 +28,16 @@ show=$!
 sleep 20
 
 csv="$soak/soak.csv"
-echo "minute,private_bytes,working_set,handles,gdi_objects,user_objects,linux_rss_kb,linux_open_files" >"$csv"
+echo "minute,private_bytes,working_set,handles,gdi_objects,user_objects,linux_rss_kb,linux_open_files,cpu_seconds" >"$csv"
 sample() {
   local minute=$1 stats pid rss files
   stats=$(zwine "$bits" wine "$build/bench/procstats.exe" Zarn_Scr.scr | tr -d '\r')
   pid=$(pgrep -f 'soak.Zarn_Scr.scr' | head -n 1)
   rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
   files=$(ls "/proc/$pid/fd" | wc -l)
-  echo "$minute,$(sed -E 's/[a-z_]+=//g; s/ /,/g' <<<"$stats"),$rss,$files" >>"$csv"
+  # User and system time, in clock ticks (fields 14 and 15).
+  cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$pid/stat")
+  echo "$minute,$(sed -E 's/[a-z_]+=//g; s/ /,/g' <<<"$stats"),$rss,$files,$cpu" >>"$csv"
 }
 sample 0
 for minute in $(seq 1 "$minutes"); do
@@ -49,3 +51,4 @@ echo "show ended with exit code $?"
 echo "first and last samples ($csv):"
 head -n 2 "$csv"
 tail -n 1 "$csv"
+"$ZARN_ROOT/scripts/soak-plot.sh"
