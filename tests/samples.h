@@ -1,11 +1,9 @@
 #pragma once
-// Picture files built in memory for the tests: BMPs of any depth and row order, and
-// PNGs written with zlib (the program's libpng only reads). libpng's own test suite
-// holds the PNGs of every colour type, depth and interlacing.
+// Picture files built in memory for the tests: BMPs of any depth and row order. The
+// PNGs are libpng's own test suite and the program's picture.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
-#include <zlib.h>
 
 #include <fstream>
 #include <functional>
@@ -30,12 +28,6 @@ inline void PutLittle(Bytes& bytes, size_t at, uint32_t value, int size)
 {
     for (int i = 0; i < size; i++)
         bytes[at + (size_t)i] = (uint8_t)(value >> (8 * i));
-}
-
-inline void PutBig(Bytes& bytes, uint32_t value, int size)
-{
-    for (int shift = 8 * (size - 1); shift >= 0; shift -= 8)
-        bytes.push_back((uint8_t)(value >> shift));
 }
 
 struct BmpFields {
@@ -70,38 +62,4 @@ inline Bytes MakeBmp(const BmpFields& fields, std::function<uint32_t(int32_t, in
         }
     }
     return bytes;
-}
-
-inline void AppendChunk(Bytes& file, const char* kind, const Bytes& data)
-{
-    PutBig(file, (uint32_t)data.size(), 4);
-    size_t start = file.size();
-    file.insert(file.end(), kind, kind + 4);
-    file.insert(file.end(), data.begin(), data.end());
-    PutBig(file, (uint32_t)crc32(0, &file[start], (uInt)(file.size() - start)), 4);
-}
-
-// An 8-bit PNG of colour type 2 (RGB) or 0 (gray); sample(x, y, channel) gives each
-// sample. Every row is unfiltered.
-inline Bytes MakePng(int width, int height, int colorType, std::function<unsigned(int, int, int)> sample)
-{
-    const int channels = colorType == 2 ? 3 : 1;
-    Bytes raw;
-    for (int y = 0; y < height; y++) {
-        raw.push_back(0);
-        for (int i = 0; i < width * channels; i++)
-            raw.push_back((uint8_t)sample(i / channels, y, i % channels));
-    }
-    Bytes packed(compressBound((uLong)raw.size()));
-    uLongf size = (uLongf)packed.size();
-    compress2(packed.data(), &size, raw.data(), (uLong)raw.size(), Z_BEST_COMPRESSION);
-    packed.resize(size);
-    Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
-    PutBig(header, (uint32_t)width, 4);
-    PutBig(header, (uint32_t)height, 4);
-    header.insert(header.end(), {8, (uint8_t)colorType, 0, 0, 0});
-    AppendChunk(file, "IHDR", header);
-    AppendChunk(file, "IDAT", packed);
-    AppendChunk(file, "IEND", {});
-    return file;
 }

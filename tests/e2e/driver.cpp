@@ -1,17 +1,22 @@
 #include "e2e/driver.h"
 
-Folder::Folder(const std::wstring& name)
+std::filesystem::path TestsFolder()
 {
     WCHAR program[MAX_PATH];
-    std::filesystem::path tests = std::wstring(program, GetModuleFileNameW(NULL, program, MAX_PATH));
-    path = tests.parent_path() / L"e2e_work" / name;
+    return std::filesystem::path(std::wstring(program, GetModuleFileNameW(NULL, program, MAX_PATH))).parent_path();
+}
+
+Folder::Folder(const std::wstring& name)
+{
+    const std::filesystem::path tests = TestsFolder();
+    path = tests / L"e2e_work" / name;
     std::error_code missing;
     for (const auto& inside : std::filesystem::directory_iterator(path, missing))
         SetFileAttributesW(inside.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
     // The tests live in build/winNN/tests, the screensaver of their own build in build/winNN.
-    std::filesystem::copy_file(tests.parent_path().parent_path() / L"Zarn_Scr.scr", At("Zarn_Scr.scr"));
+    std::filesystem::copy_file(tests.parent_path() / L"Zarn_Scr.scr", At("Zarn_Scr.scr"));
 }
 
 std::string Folder::Read(const char* file) const

@@ -24,6 +24,9 @@ template <class Condition> bool WaitUntil(Condition condition, DWORD ms = WAIT_M
     return true;
 }
 
+// The folder of the test program, where its build's data lies beside it.
+std::filesystem::path TestsFolder();
+
 // A folder of the tests' work area, emptied, with a fresh copy of the program in it.
 struct Folder {
     explicit Folder(const std::wstring& name);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <io.h>
 #include <windows.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <string>
