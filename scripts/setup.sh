@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build and the tests need and is not
 # there yet. Safe to run again: with everything present it only asks dpkg and returns.
-# With --wow64 it also makes the 32-bit program's Wine (wow64-root.sh) when missing.
+# With --wow64 it also makes the 32-bit program's Wine (wow64-root.sh) when missing, on
+# a machine whose processor runs 32-bit code; elsewhere it says why it does not.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -9,7 +10,7 @@ PACKAGES=(
   cmake make git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  googletest dpkg-dev python3 clang libclang-rt-14-dev zlib1g-dev
+  googletest dpkg-dev python3 gcc libc6-dev clang libclang-rt-14-dev zlib1g-dev qemu-user
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick debootstrap gnuplot-nox
 )
 
@@ -70,13 +71,17 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo)
 fi
+# Asks for root only when there is something to make.
 make_wow64_root() {
-  if [ "${1:-}" = --wow64 ]; then
-    source "$root/scripts/wow64-common.sh"
-    "${as_root[@]}" env ZARN_WOW64_ROOT="$WOW64_ROOT" "$root/scripts/wow64-root.sh"
+  [ "${1:-}" = --wow64 ] || return 0
+  source "$root/scripts/wow64-common.sh"
+  if ! runs_32bit_code; then
+    echo "setup: no 32-bit Wine made: $NO_32BIT_LINE" >&2
+    return 0
   fi
+  [ -f "$WOW64_ROOT/.zarn-ready" ] && return 0
+  "${as_root[@]}" env ZARN_WOW64_ROOT="$WOW64_ROOT" "$root/scripts/wow64-root.sh"
 }
-
 if [ ${#missing[@]} -eq 0 ] && has_source_entry; then
   make_wow64_root "$@"
   exit 0

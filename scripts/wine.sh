@@ -6,7 +6,11 @@
 # that build's own (a test run gives each build its own display and prefix).
 # Wine always gets a UTF-8 locale: it spells Windows file names in the Unix locale's
 # character set, and without one it cannot make a file whose name is not ASCII.
+# On a machine whose processor runs no 32-bit code, BITS 32 says so and ends with the
+# code CTest counts as a skip.
 set -euo pipefail
+scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$scripts/wow64-common.sh"
 bits=$1
 command=$2
 shift 2
@@ -16,33 +20,39 @@ export DISPLAY=${!display_of_build:-${DISPLAY:-}}
 [ -n "${!prefix_of_build:-}" ] && export WINEPREFIX=${!prefix_of_build}
 export LC_ALL=C.UTF-8
 
-if [ "$bits" = 64 ]; then
-  exec "$command" "$@"
+case $bits in
+64) exec "$command" "$@" ;;
+32) ;;
+*) fail "wine.sh: the build is 32 or 64, not '$bits'" ;;
+esac
+
+if ! runs_32bit_code; then
+  echo "zarn: $NO_32BIT_LINE" >&2
+  exit "$ZARN_SKIP_CODE"
+fi
+[ -f "$WOW64_ROOT/.zarn-ready" ] || fail "the 32-bit Wine's root $WOW64_ROOT is missing: run scripts/setup.sh --wow64"
+[ "$command" = wineserver ] && command=$WOW64_WINESERVER
+
+# The root is entered as root (mounts and chroot), and Wine runs there as the caller.
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo -n true 2>/dev/null ||
+    fail "sudo -n failed (no fresh ticket, or this user may not use sudo): the 32-bit Wine is entered through chroot, which needs root; run as root, or run sudo -v first"
+  as_root=(sudo -n)
 fi
 
-scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$scripts/wow64-common.sh"
-[ "$bits" = 32 ] || fail "wine.sh: the build is 32 or 64, not '$bits'"
-[ -f "$WOW64_ROOT/.zarn-ready" ] || fail "the 32-bit Wine's root $WOW64_ROOT is missing: run scripts/setup.sh"
-[ "$command" = wineserver ] && command=$WOW64_WINESERVER
+# What Wine sees of the caller's environment, and nothing more.
+passed=(PATH=/usr/local/bin:/usr/bin:/bin HOME=/tmp LC_ALL=C.UTF-8)
+for name in DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH $(compgen -e | grep '^GTEST_' || true); do
+  [ -n "${!name+set}" ] && passed+=("$name=${!name}")
+done
+# An X server that asks for a cookie gets the caller's.
+cookie=${XAUTHORITY:-${HOME:-/nonexistent}/.Xauthority}
+[ -r "$cookie" ] || cookie=
 repo=$(cd "$scripts/.." && pwd)
-
-# Wine runs as the caller, inside the root, with the repository at the same path; the
-# mounts that make that live in a namespace of their own and end with the command.
-user="$(id -u):$(id -g)"
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo -n)
 # The caller's folder, where the root has it too: inside the repository.
 folder=/tmp
 case $PWD/ in "$repo"/*) folder=$PWD ;; esac
-passed=(PATH=/usr/local/bin:/usr/bin:/bin HOME=/tmp LC_ALL=C.UTF-8)
-for name in DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH GTEST_FILTER; do
-  [ -n "${!name+set}" ] && passed+=("$name=${!name}")
-done
-exec "${as_root[@]}" unshare -m --propagation private /bin/sh -c '
-  root=$1 repo=$2 user=$3 folder=$4
-  shift 4
-  mount -t proc proc "$root/proc" && mount --rbind /dev "$root/dev" &&
-    mkdir -p "$root$repo" && mount --bind "$repo" "$root$repo" &&
-    exec chroot --userspec="$user" "$root" /usr/bin/env -i -C "$folder" "$@"' \
-  wine32 "$WOW64_ROOT" "$repo" "$user" "$folder" "${passed[@]}" "$command" "$@"
+
+exec "${as_root[@]}" "$scripts/wow64-enter.sh" "$WOW64_ROOT" "$repo" "$(id -u):$(id -g)" "$folder" "$cookie" \
+  "${passed[@]}" -- "$command" "$@"

@@ -2,42 +2,104 @@
 # Makes, when it is missing, the private Debian sid root whose Wine runs the 32-bit
 # program inside 64-bit processes ("new WoW64"): this machine's kernel runs no 32-bit
 # Linux programs, so Debian 12's own 32-bit Wine cannot start. The mirror, the keyring
-# and any apt proxy are the machine's own. Every command that mounts anything runs in
-# a private mount namespace, so nothing stays mounted when it ends, however it ends.
-# Needs root; ZARN_WOW64_ROOT says where the root lives.
-set -euo pipefail
+# and any apt proxy are the machine's own, from one-line or deb822 sources alike. Every
+# command that mounts anything runs in a private mount namespace, so nothing stays
+# mounted when it ends, however it ends. Needs root; ZARN_WOW64_ROOT says where the
+# root lives. Every way it stops names the step that failed.
+set -eEuo pipefail
 source "$(dirname "$0")/wow64-common.sh"
 
 PACKAGES="wine wine64 libwine fonts-wine libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1
   libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libxcomposite1 procps xdotool"
+DEFAULT_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
+
+step="checking what is there"
+trap 'echo "zarn: wow64-root: stopped while $step (line $LINENO)" >&2' ERR
+
+# The Signed-By keyring of the entry in FILE (deb822 .sources or one-line .list) that
+# names MIRROR for SUITE; nothing when that entry names none, or a key inline.
+keyring_of_entry() {
+  local file=$1 mirror=${2%/} suite=$3
+  case $file in
+  *.sources)
+    awk -v mirror="$mirror" -v suite="$suite" '
+      function flush() {
+        if (!done && uri && insuite && signed ~ /^\//) { print signed; done = 1; exit }
+        uri = insuite = 0; signed = ""
+      }
+      function has(list, word,   n, i, w) {
+        n = split(list, w, /[[:space:]]+/)
+        for (i = 1; i <= n; i++) { sub(/\/$/, "", w[i]); if (w[i] == word) return 1 }
+        return 0
+      }
+      /^[[:space:]]*#/ { next }
+      /^[[:space:]]*$/ { flush(); next }
+      /^[[:space:]]/ { next }
+      { key = tolower($1); sub(/:$/, "", key); value = $0; sub(/^[^:]*:[[:space:]]*/, "", value) }
+      key == "uris" { uri = has(value, mirror) }
+      key == "suites" { insuite = has(value, suite) }
+      key == "signed-by" { signed = value }
+      END { flush() }' "$file"
+    ;;
+  *)
+    awk -v mirror="$mirror" -v suite="$suite" '
+      /^[[:space:]]*deb[[:space:]]/ {
+        options = ""
+        if (match($0, /\[[^]]*\]/)) { options = substr($0, RSTART + 1, RLENGTH - 2); $0 = substr($0, 1, RSTART - 1) substr($0, RSTART + RLENGTH) }
+        uri = $2; sub(/\/$/, "", uri)
+        if (uri != mirror || $3 != suite) next
+        n = split(options, option, /[[:space:]]+/)
+        for (i = 1; i <= n; i++) if (option[i] ~ /^signed-by=\//) { sub(/^signed-by=/, "", option[i]); print option[i]; exit }
+      }' "$file"
+    ;;
+  esac
+}
 
 [ -f "$WOW64_ROOT/.zarn-ready" ] && exit 0
 [ "$(id -u)" -eq 0 ] || fail "making the root needs root (run the scripts as root, or with sudo)"
 unshare -m true 2>/dev/null ||
   fail "this machine refuses private mount namespaces (an unprivileged container?): the 32-bit Wine cannot be set up here"
+# Only an empty folder, or none, becomes the root: never a folder of someone else's.
+if [ -e "$WOW64_ROOT" ]; then
+  rmdir "$WOW64_ROOT" 2>/dev/null ||
+    fail "$WOW64_ROOT exists, is not empty and is not a root this set-up made: set ZARN_WOW64_ROOT to another place, or empty it"
+fi
 
-# The machine's own entry for its release's main suite: its mirror and keyring.
+step="finding the machine's mirror"
 . /etc/os-release
-mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' 2>/dev/null |
-  awk -v suite="${VERSION_CODENAME:-bookworm}" '$2 == suite && $3 == "deb" { print $1; exit }')
-[ -n "$mirror" ] || fail "no package source for ${VERSION_CODENAME:-this release} is configured on this machine"
-keyring=$(grep -rhsA6 "^URIs:.*${mirror%/}" /etc/apt/sources.list.d/*.sources | awk '/^Signed-By:/ { print $2; exit }')
-keyring=${keyring:-/usr/share/keyrings/debian-archive-keyring.gpg}
+suite=${VERSION_CODENAME:-bookworm}
+entry=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF) $(SOURCESENTRY)' 2>/dev/null |
+  awk -v suite="$suite" '$2 == suite && $3 == "deb" { print $1, $4; exit }') || true
+[ -n "$entry" ] || fail "no package source for $suite is configured on this machine (or apt-get update never ran)"
+mirror=${entry%% *}
+sources_file=${entry#* }
+sources_file=${sources_file%:*}
+step="finding the keyring of $mirror in $sources_file"
+keyring=$(keyring_of_entry "$sources_file" "$mirror" "$suite")
+keyring=${keyring:-$DEFAULT_KEYRING}
 proxy=$(apt-config shell p Acquire::http::Proxy | sed -E "s/^p='(.*)'$/\1/")
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+partial=
+# The partial root is removed on every way out; only a finished one is renamed into place.
+cleanup() {
+  rm -rf "$work"
+  [ -z "$partial" ] || rm -rf "$partial"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 echo "wow64-root: making the 32-bit Wine's root from sid at $WOW64_ROOT (about a minute, 1.8 GB)"
-if ! /usr/lib/apt/apt-helper download-file "${mirror%/}/dists/sid/InRelease" "$work/InRelease" >/dev/null 2>&1; then
+step="fetching sid's release file from $mirror"
+/usr/lib/apt/apt-helper download-file "${mirror%/}/dists/sid/InRelease" "$work/InRelease" >/dev/null 2>&1 ||
   fail "the mirror ${mirror} serves no sid (nor its release file through apt's proxy settings)"
-fi
-if ! gpgv --keyring "$keyring" "$work/InRelease" >/dev/null 2>&1; then
+step="checking sid's signature with $keyring"
+gpgv --keyring "$keyring" "$work/InRelease" >/dev/null 2>&1 ||
   fail "the keyring $keyring lacks the key that signs sid on ${mirror}"
-fi
 
-partial="$WOW64_ROOT.partial"
-rm -rf "$partial"
+step="running debootstrap"
 mkdir -p "$(dirname "$WOW64_ROOT")"
+partial=$(mktemp -d "$WOW64_ROOT.partial.XXXXXX")
 # debootstrap mounts /proc and /sys in its target and takes them away only in an exit
 # trap: inside its own namespace they go with it whatever happens.
 if ! http_proxy=${proxy:-${http_proxy:-}} unshare -m --propagation private \
@@ -48,6 +110,7 @@ fi
 if [ -n "$proxy" ]; then
   printf 'Acquire::http::Proxy "%s";\n' "$proxy" >"$partial/etc/apt/apt.conf.d/01zarn-proxy"
 fi
+step="installing Wine in the root"
 # The machine's mirror may be a frozen copy whose sid release is past its Valid-Until
 # date: its signature is still checked, only the date is not.
 install_in_root() {
@@ -63,9 +126,12 @@ if ! unshare -m --propagation private bash -c \
   tail -n 20 "$work/apt.log" >&2
   fail "installing Wine in the root failed: the root's apt does not reach the mirror (proxy settings?) or sid lacks a package (log's end above)"
 fi
+step="checking the root's Wine"
 [ -x "$partial$WOW64_WINESERVER" ] && [ -d "$partial/usr/lib/x86_64-linux-gnu/wine/i386-windows" ] ||
   fail "sid's Wine has no 32-bit Windows side (no WoW64 build): the 32-bit program cannot run under it"
-rm -rf "$WOW64_ROOT"
-mv "$partial" "$WOW64_ROOT"
-touch "$WOW64_ROOT/.zarn-ready"
+step="putting the root in place"
+chmod 755 "$partial"
+touch "$partial/.zarn-ready"
+mv -T "$partial" "$WOW64_ROOT"
+partial=
 echo "wow64-root: ready ($(du -sh "$WOW64_ROOT" | cut -f1)), Wine $(chroot "$WOW64_ROOT" dpkg-query -W -f='${Version}' libwine)"
