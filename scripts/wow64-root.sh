@@ -80,15 +80,33 @@ keyring=${keyring:-$DEFAULT_KEYRING}
 proxy=$(apt-config shell p Acquire::http::Proxy | sed -E "s/^p='(.*)'$/\1/")
 
 work=$(mktemp -d)
-partial=
-# The partial root is removed on every way out; only a finished one is renamed into place.
+partial="$WOW64_ROOT.partial"
+step_pid=
+# A partial root carries a mark, so that only the set-up's own is ever removed: on every
+# way out of this run, and by the next run after one that was killed outright.
 cleanup() {
   rm -rf "$work"
-  [ -z "$partial" ] || rm -rf "$partial"
+  [ ! -f "$partial/.zarn-partial" ] || rm -rf "$partial"
+}
+# Ctrl+C or a TERM ends the step running in its own session too, then cleans up.
+stop() {
+  [ -z "$step_pid" ] || kill -TERM -- "-$step_pid" 2>/dev/null || true
+  [ -z "$step_pid" ] || wait "$step_pid" 2>/dev/null || true
+  exit "$1"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'stop 130' INT
+trap 'stop 143' TERM
+# Runs a long step in a session of its own, its output in LOG: run_step LOG COMMAND ...
+run_step() {
+  local log=$1 status=0
+  shift
+  setsid "$@" >"$log" 2>&1 &
+  step_pid=$!
+  wait "$step_pid" || status=$?
+  step_pid=
+  return $status
+}
 echo "wow64-root: making the 32-bit Wine's root from sid at $WOW64_ROOT (about a minute, 1.8 GB)"
 step="fetching sid's release file from $mirror"
 /usr/lib/apt/apt-helper download-file "${mirror%/}/dists/sid/InRelease" "$work/InRelease" >/dev/null 2>&1 ||
@@ -98,12 +116,16 @@ gpgv --keyring "$keyring" "$work/InRelease" >/dev/null 2>&1 ||
   fail "the keyring $keyring lacks the key that signs sid on ${mirror}"
 
 step="running debootstrap"
-mkdir -p "$(dirname "$WOW64_ROOT")"
-partial=$(mktemp -d "$WOW64_ROOT.partial.XXXXXX")
+if [ -e "$partial" ] && [ ! -f "$partial/.zarn-partial" ]; then
+  rmdir "$partial" 2>/dev/null || fail "$partial exists and is not a partial root of this set-up's: remove it or set ZARN_WOW64_ROOT"
+fi
+rm -rf "$partial"
+mkdir -p "$partial"
+touch "$partial/.zarn-partial"
 # debootstrap mounts /proc and /sys in its target and takes them away only in an exit
 # trap: inside its own namespace they go with it whatever happens.
-if ! http_proxy=${proxy:-${http_proxy:-}} unshare -m --propagation private \
-  debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror" >"$work/debootstrap.log" 2>&1; then
+if ! http_proxy=${proxy:-${http_proxy:-}} run_step "$work/debootstrap.log" unshare -m --propagation private \
+  debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror"; then
   tail -n 20 "$work/debootstrap.log" >&2
   fail "debootstrap of sid failed (its log's end is above)"
 fi
@@ -120,9 +142,8 @@ install_in_root() {
 }
 export -f install_in_root
 export partial PACKAGES
-if ! unshare -m --propagation private bash -c \
-  'mount -t proc proc "$partial/proc" && mount --rbind /dev "$partial/dev" && install_in_root' \
-  >"$work/apt.log" 2>&1; then
+if ! run_step "$work/apt.log" unshare -m --propagation private bash -c \
+  'mount -t proc proc "$partial/proc" && mount --rbind /dev "$partial/dev" && install_in_root'; then
   tail -n 20 "$work/apt.log" >&2
   fail "installing Wine in the root failed: the root's apt does not reach the mirror (proxy settings?) or sid lacks a package (log's end above)"
 fi
@@ -130,8 +151,7 @@ step="checking the root's Wine"
 [ -x "$partial$WOW64_WINESERVER" ] && [ -d "$partial/usr/lib/x86_64-linux-gnu/wine/i386-windows" ] ||
   fail "sid's Wine has no 32-bit Windows side (no WoW64 build): the 32-bit program cannot run under it"
 step="putting the root in place"
-chmod 755 "$partial"
+rm "$partial/.zarn-partial"
 touch "$partial/.zarn-ready"
 mv -T "$partial" "$WOW64_ROOT"
-partial=
 echo "wow64-root: ready ($(du -sh "$WOW64_ROOT" | cut -f1)), Wine $(chroot "$WOW64_ROOT" dpkg-query -W -f='${Version}' libwine)"
