@@ -17,6 +17,9 @@ start_private_display() {
   local number pid tries
   for number in $(seq 91 250); do
     [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+    # An X server of another mount namespace (a chroot, a container) shows no lock file
+    # here, but its abstract socket is in this network namespace, and clients reach it.
+    grep -q "@/tmp/.X11-unix/X${number}\$" /proc/net/unix 2>/dev/null && continue
     Xvfb ":${number}" -screen 0 "$XVFB_SCREEN" -nolisten tcp -noreset >/dev/null 2>&1 &
     pid=$!
     for tries in $(seq 1 100); do
