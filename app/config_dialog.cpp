@@ -26,6 +26,10 @@ static_assert(LARGEST_COPY_COUNT == 100, "the label under the trackbar's right e
 
 static const uint32_t CONFIG_WINDOW_FLAGS = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WINDOW_CENTER_SCREEN;
 
+// Without the common controls there is no trackbar: the dialog then keeps the count it
+// read, instead of storing the 0 that an absent gadget gives.
+static int32_t HasCountTrackBar;
+
 // Non-zero when window 0 and its gadgets are there.
 static int32_t OpenConfigWindow(void)
 {
@@ -33,7 +37,7 @@ static int32_t OpenConfigWindow(void)
         return 0;
     if (!BeginGadgetList(CurrentWindowHandle()))
         return 0;
-    AddTrackBar(COUNT_TRACKBAR, 10, 30, 280, 20, 1, LARGEST_COPY_COUNT);
+    HasCountTrackBar = AddTrackBar(COUNT_TRACKBAR, 10, 30, 280, 20, 1, LARGEST_COPY_COUNT) != NULL;
     AddLabel(COUNT_TITLE, 10, 10, 90, 20, "Count of zarns:");
     AddLabel(COUNT_LEFT_END, 30, 50, 20, 18, "1");
     AddLabel(COUNT_RIGHT_END, 250, 50, 20, 18, "100");
@@ -72,7 +76,8 @@ static int32_t DelayFromText(const char* text)
 // Takes both values from the dialog; 1 when they are stored and the dialog may end.
 static int32_t ConfirmSettings(void)
 {
-    SpriteCount = GetGadgetValue(COUNT_TRACKBAR);
+    if (HasCountTrackBar)
+        SpriteCount = GetGadgetValue(COUNT_TRACKBAR);
     char* start = ScratchCursor;
     FrameDelay = DelayFromText(ReadGadgetText(DELAY_FIELD, start));
     ScratchCursor = start;

@@ -13,6 +13,7 @@
 #include "runtime/random.h"
 #include "runtime/strings.h"
 #include "runtime/text.h"
+#include "runtime/timer.h"
 #include "screen/keyboard.h"
 #include "screen/screen.h"
 #include "screen/sprite3d.h"
@@ -37,6 +38,7 @@ static void EndLibraries(void)
     EndSprite3DSystem();
     EndSpriteSystem();
     RestoreTimerResolution();
+    CloseSystemTimer();
     CloseAllWindows();
 }
 

@@ -1,7 +1,6 @@
 #include "app/show.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "app/app.h"
 #include "app/copies.h"
@@ -12,6 +11,7 @@
 #include "runtime/program.h"
 #include "runtime/strings.h"
 #include "runtime/system.h"
+#include "runtime/timer.h"
 #include "screen/keyboard.h"
 #include "screen/screen.h"
 #include "screen/sprite3d.h"
@@ -38,14 +38,14 @@ static uint32_t AwaySince; // when it went out, in milliseconds of a clock that 
 // finer timer costs every program on the machine, so only a delay to keep asks for it.
 static void RaiseTimerResolution(void)
 {
-    if (!TimerRaised && FrameDelay > 0 && timeBeginPeriod(1) == TIMERR_NOERROR)
+    if (!TimerRaised && FrameDelay > 0 && RaiseTimerResolutionTo(1))
         TimerRaised = 1;
 }
 
 void RestoreTimerResolution(void)
 {
     if (TimerRaised)
-        timeEndPeriod(1);
+        LowerTimerResolution(1);
     TimerRaised = 0;
 }
 
@@ -73,6 +73,7 @@ static void LoadPicture(void)
 
 void SetUpShow(void)
 {
+    OpenSystemTimer();
     RaiseTimerResolution();
     if (!InitSpriteSystem() || !InitKeyboardInput())
         FailShow("Error: Can't open DirectX 7 Or later");
@@ -128,7 +129,7 @@ static void EndShowWhenOver(void)
 {
     PollKeyboard();
     int32_t away = !IsScreenShowing() || IsIconic(ScreenWindowHandle());
-    if (IsAwayTooLong(away, timeGetTime()) || IsKeyDown(KEY_ESCAPE))
+    if (IsAwayTooLong(away, ReadClockMs()) || IsKeyDown(KEY_ESCAPE))
         EndProgram();
 }
 
@@ -143,12 +144,12 @@ void PauseAfterFrame(void)
         DelayMs(FrameDelay);
         return;
     }
-    DWORD start = timeGetTime();
+    uint32_t start = ReadClockMs();
     for (;;) {
-        DWORD elapsed = timeGetTime() - start;
-        if (elapsed >= (DWORD)FrameDelay)
+        uint32_t elapsed = ReadClockMs() - start;
+        if (elapsed >= (uint32_t)FrameDelay)
             return;
-        DWORD left = (DWORD)FrameDelay - elapsed;
+        uint32_t left = (uint32_t)FrameDelay - elapsed;
         if (left <= DELAY_SLICE_MS) {
             DelayMs((int32_t)left);
             return;

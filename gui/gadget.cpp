@@ -1,10 +1,9 @@
 #include "gui/gadget.h"
 
-#include <commctrl.h>
-
 #include "gui/internal.h"
 #include "runtime/program.h"
 #include "runtime/strings.h"
+#include "runtime/system_library.h"
 #include "runtime/table.h"
 
 typedef struct GadgetEntry {
@@ -17,6 +16,9 @@ enum { GADGET_TABLE_START = 30, GADGET_TABLE_STEP = 30, GADGET_TABLE_SPARE = 2 }
 static NumberedTable Gadgets;
 static HWND GadgetParent;
 static HGDIOBJ GadgetFont;
+static HMODULE CommonControls;
+
+typedef void(WINAPI* InitCommonControlsProc)(void);
 
 enum {
     LABEL_STYLE = WS_CHILD | WS_VISIBLE | WS_GROUP,
@@ -41,12 +43,23 @@ static const GadgetOperations TextFieldOperations = {NULL, NULL, NULL, NULL};
 // Labels, buttons and fields: the layer's font, and an emptied slot when they fail.
 static const uint32_t PLAIN_GADGET = GADGET_TAKES_FONT | GADGET_FAILURE_CLEARS_SLOT;
 
+// The trackbar's window class lives in COMCTL32: it stays loaded for the program's
+// whole life. Without it no trackbar can be made.
+static void InitCommonControlsLibrary(void)
+{
+    if (!CommonControls)
+        CommonControls = LoadSystemLibrary("COMCTL32.DLL");
+    FARPROC found = CommonControls ? GetProcAddress(CommonControls, "InitCommonControls") : NULL;
+    if (found)
+        ((InitCommonControlsProc)(void*)found)();
+}
+
 void InitGadgetSystem(void)
 {
     GadgetParent = NULL;
     CreateTable(&Gadgets, GADGET_TABLE_START, GADGET_TABLE_STEP, GADGET_TABLE_SPARE, sizeof(GadgetEntry));
     GadgetFont = GetStockObject(ANSI_VAR_FONT);
-    InitCommonControls();
+    InitCommonControlsLibrary();
 }
 
 HWND BeginGadgetList(HWND window)

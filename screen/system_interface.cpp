@@ -1,10 +1,12 @@
 #include "screen/system_interface.h"
 
+#include "runtime/system_library.h"
+
 IUnknown* UseSystemInterface(SystemInterface* held, const char* library, const char* procedure,
                              CreateInterface create)
 {
     if (!held->object) {
-        held->module = LoadLibraryA(library);
+        held->module = LoadSystemLibrary(library);
         FARPROC found = held->module ? GetProcAddress(held->module, procedure) : NULL;
         if (found)
             create(found, (void**)&held->object);

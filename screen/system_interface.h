@@ -1,7 +1,7 @@
 #pragma once
-// An interface of a system library loaded at run time (DirectDraw, DirectInput), with a
-// count of its uses: the library is loaded and the interface made at the first use, and
-// both are given back at the last.
+// An interface of a system library loaded at run time (DirectDraw, DirectInput) from the
+// system folder, with a count of its uses: the library is loaded and the interface made
+// at the first use, and both are given back at the last.
 #include <windows.h>
 #include <unknwn.h>
 #include <stdint.h>

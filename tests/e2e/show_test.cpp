@@ -121,7 +121,7 @@ static void ExpectFailure(const char* message, const char* missing)
 
 TEST(Show, WithoutDirectXItSaysSoAndEnds)
 {
-    // Wine's per-program override makes the program's LoadLibraryA find nothing by that name.
+    // Wine's per-program override makes the program's load find nothing by that name.
     const char* overrides = "Software\\Wine\\AppDefaults\\Zarn_Scr.scr\\DllOverrides";
     for (const char* library : {"ddraw", "dinput"}) {
         RegSetKeyValueA(HKEY_CURRENT_USER, overrides, library, REG_SZ, "", 1);
@@ -136,4 +136,50 @@ TEST(OtherDisplay, WithoutTheScreenModeItSaysSoAndEnds)
 {
     ASSERT_NE(GetSystemMetrics(SM_CXSCREEN), 640) << "needs a display of another size";
     ExpectFailure("Error: Can't open a 640*480 - 16 bit screen !", "the screen mode");
+}
+
+// DLLs under the names of the libraries the program loads, planted beside it, never run, though Wine is
+// told to prefer them as Windows prefers a program's own folder: the show and the dialog work as ever.
+// Without WINMM the show runs on the tick count; without COMCTL32 the dialog has no trackbar and keeps
+// the count it read (Wine's DirectInput needs COMCTL32: no show then).
+TEST(Show, OnlyTheSystemsOwnLibrariesRun)
+{
+    const char* overrides = "Software\\Wine\\AppDefaults\\Zarn_Scr.scr\\DllOverrides";
+    const struct {
+        const char* name;
+        std::vector<std::string> libraries;
+        const char *preferred, *stored;
+        bool show;
+    } cases[] = {
+        {"planted", {"ddraw", "dinput", "winmm", "comctl32"}, "native,builtin", "ZCOUNT = 25\r\nZDELAY = 30\r\n", true},
+        {"no WINMM", {"winmm"}, "", "ZCOUNT = 25\r\nZDELAY = 30\r\n", true},
+        {"no COMCTL32", {"comctl32"}, "", "ZCOUNT = 7\r\nZDELAY = 30\r\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder(L"planted");
+        folder.Write(SETTINGS, "ZCOUNT = 7\r\nZDELAY = 10\r\n");
+        for (const std::string& name : c.libraries) {
+            std::filesystem::copy_file(TestsFolder() / "zarn_planted.dll", folder.path / (name + ".dll"));
+            RegSetKeyValueA(HKEY_CURRENT_USER, overrides, name.c_str(), REG_SZ, c.preferred, strlen(c.preferred) + 1);
+        }
+        if (c.show) {
+            Scr show(folder, "/s");
+            EXPECT_NE(WaitForShow(), nullptr);
+            EXPECT_GT(Count(TakeShot(8000), NotBlack), 500) << "no copies fly";
+            EXPECT_EQ(EndWithEscape(show), 0u);
+        }
+        Scr configure(folder, "/c");
+        if (HWND dialog = WaitForDialog(configure)) {
+            MoveTrackBar(dialog, 25);
+            SetDlgItemTextA(dialog, DELAY_FIELD, "30");
+            Click(dialog, OK_BUTTON);
+        }
+        EXPECT_EQ(configure.Wait(), 0u);
+        EXPECT_EQ(folder.Read(SETTINGS), c.stored);
+        for (const std::string& name : c.libraries) {
+            EXPECT_EQ(folder.Read((name + ".dll.ran").c_str()), "<missing>") << name << " ran inside the program";
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, name.c_str());
+        }
+    }
 }
