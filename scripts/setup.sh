@@ -11,6 +11,7 @@ PACKAGES=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   googletest dpkg-dev python3 clang libclang-rt-14-dev zlib1g-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick debootstrap gnuplot-nox
+  xserver-xephyr
 )
 
 # libpng's source comes from Debian's source package, which needs a deb-src entry for

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build of BITS bits under Wine in a window of its own on
+# the current X display: run-in-window.sh BITS program.exe [arguments]. The window is a
+# nested X server (Xephyr) of 640x480 at 16 bits, the screen the show asks for, so the
+# user's own screen mode never changes. The window closes when the program ends, and
+# closing it ends the program; after an interrupt nothing stays running either.
+# The exit code is the program's, 0 when the window was closed, 1 when Xephyr could
+# not start. The prefix is ZARN_PREFIX_<BITS>, by default the build's wineprefix-run;
+# ZARN_WINDOW_TITLE names the window.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-env.sh"
+bits=$1
+shift
+prefix_of_build=ZARN_PREFIX_$bits
+prefix=${!prefix_of_build:-$root/build/win$bits/wineprefix-run}
+export "ZARN_PREFIX_$bits=$prefix"
+title=${ZARN_WINDOW_TITLE:-Zarn Screensaver}
+nested_pid=
+program_pid=
+wine_used=
+
+# Starts Xephyr on a free display number and exports DISPLAY for it.
+start_nested_display() {
+  local number tries
+  for number in $(seq 91 250); do
+    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+    Xephyr ":${number}" -screen 640x480x16 -title "$title" -no-host-grab -nolisten tcp -noreset \
+      >/dev/null 2>&1 &
+    nested_pid=$!
+    for tries in $(seq 1 100); do
+      kill -0 "$nested_pid" 2>/dev/null || break # another run took this number first
+      if xdpyinfo -display ":${number}" >/dev/null 2>&1; then
+        export DISPLAY=":${number}" "ZARN_DISPLAY_$bits=:${number}"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$nested_pid" 2>/dev/null
+    wait "$nested_pid" 2>/dev/null
+    nested_pid=
+  done
+  echo "zarn: Xephyr could not open a window on display ${DISPLAY:-(none)}" >&2
+  return 1
+}
+
+# Ends the prefix's Windows processes and its server, then the window.
+end_session() {
+  trap - INT TERM EXIT
+  if [ -n "$wine_used" ]; then
+    zwine "$bits" wineserver -k >/dev/null 2>&1
+    zwine "$bits" wineserver -w >/dev/null 2>&1
+  fi
+  if [ -n "$program_pid" ]; then
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+  fi
+  if [ -n "$nested_pid" ]; then
+    kill "$nested_pid" 2>/dev/null
+    wait "$nested_pid" 2>/dev/null
+  fi
+}
+# Background jobs of a script ignore Ctrl+C: the traps end them.
+trap 'end_session; exit 130' INT
+trap 'end_session; exit 143' TERM
+trap end_session EXIT
+
+start_nested_display || exit 1
+# A running server keeps the display it began on: the prefix starts afresh on this one.
+wine_used=1
+zwine "$bits" wineserver -k >/dev/null 2>&1
+prepare_wine_prefix "$bits" "$prefix"
+zwine "$bits" wine "$@" &
+program_pid=$!
+wait -n "$program_pid" "$nested_pid"
+status=$?
+# Still running: the window was closed. Either way the EXIT trap ends the rest, the
+# services Wine started beside the program included.
+if kill -0 "$program_pid" 2>/dev/null; then
+  echo "The window was closed: the program was ended."
+  status=0
+else
+  program_pid=
+fi
+exit "$status"
