@@ -46,7 +46,7 @@ start_nested_display() {
 
 # Ends the prefix's Windows processes and its server, then the window.
 end_session() {
-  trap - INT TERM EXIT
+  trap - HUP INT TERM EXIT
   if [ -n "$wine_used" ]; then
     zwine "$bits" wineserver -k >/dev/null 2>&1
     zwine "$bits" wineserver -w >/dev/null 2>&1
@@ -60,7 +60,9 @@ end_session() {
     wait "$nested_pid" 2>/dev/null
   fi
 }
-# Background jobs of a script ignore Ctrl+C: the traps end them.
+# Background jobs of a script ignore Ctrl+C: the traps end them, and do the same when
+# the terminal closes or the run is told to stop.
+trap 'end_session; exit 129' HUP
 trap 'end_session; exit 130' INT
 trap 'end_session; exit 143' TERM
 trap end_session EXIT
