@@ -16,33 +16,9 @@ prefix_of_build=ZARN_PREFIX_$bits
 prefix=${!prefix_of_build:-$root/build/win$bits/wineprefix-run}
 export "ZARN_PREFIX_$bits=$prefix"
 title=${ZARN_WINDOW_TITLE:-Zarn Screensaver}
-nested_pid=
+X_SERVER_PID=
 program_pid=
 wine_used=
-
-# Starts Xephyr on a free display number and exports DISPLAY for it.
-start_nested_display() {
-  local number tries
-  for number in $(seq 91 250); do
-    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-    Xephyr ":${number}" -screen 640x480x16 -title "$title" -no-host-grab -nolisten tcp -noreset \
-      >/dev/null 2>&1 &
-    nested_pid=$!
-    for tries in $(seq 1 100); do
-      kill -0 "$nested_pid" 2>/dev/null || break # another run took this number first
-      if xdpyinfo -display ":${number}" >/dev/null 2>&1; then
-        export DISPLAY=":${number}" "ZARN_DISPLAY_$bits=:${number}"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$nested_pid" 2>/dev/null
-    wait "$nested_pid" 2>/dev/null
-    nested_pid=
-  done
-  echo "zarn: Xephyr could not open a window on display ${DISPLAY:-(none)}" >&2
-  return 1
-}
 
 # Ends the prefix's Windows processes and its server, then the window.
 end_session() {
@@ -55,9 +31,9 @@ end_session() {
     kill "$program_pid" 2>/dev/null
     wait "$program_pid" 2>/dev/null
   fi
-  if [ -n "$nested_pid" ]; then
-    kill "$nested_pid" 2>/dev/null
-    wait "$nested_pid" 2>/dev/null
+  if [ -n "$X_SERVER_PID" ]; then
+    kill "$X_SERVER_PID" 2>/dev/null
+    wait "$X_SERVER_PID" 2>/dev/null
   fi
 }
 # Background jobs of a script ignore Ctrl+C: the traps end them, and do the same when
@@ -67,14 +43,19 @@ trap 'end_session; exit 130' INT
 trap 'end_session; exit 143' TERM
 trap end_session EXIT
 
-start_nested_display || exit 1
+outer=${DISPLAY:-}
+if ! start_x_server Xephyr -screen 640x480x16 -title "$title" -no-host-grab -nolisten tcp -noreset; then
+  echo "zarn: Xephyr could not open a window on display ${outer:-(none)}" >&2
+  exit 1
+fi
+export "ZARN_DISPLAY_$bits=$DISPLAY"
 # A running server keeps the display it began on: the prefix starts afresh on this one.
 wine_used=1
 zwine "$bits" wineserver -k >/dev/null 2>&1
 prepare_wine_prefix "$bits" "$prefix"
 zwine "$bits" wine "$@" &
 program_pid=$!
-wait -n "$program_pid" "$nested_pid"
+wait -n "$program_pid" "$X_SERVER_PID"
 status=$?
 # Still running: the window was closed. Either way the EXIT trap ends the rest, the
 # services Wine started beside the program included.
