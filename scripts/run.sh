@@ -1,25 +1,55 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the screensaver's show (/s) under Wine:
-# the 64-bit program, or with --32 the 32-bit one (the file users install) under the
-# 32-bit Wine. With an X display it runs there until Escape; without one it runs on a
-# private Xvfb display for a few seconds and leaves pictures of it in
-# build/winNN/screenshots.
+# Installs what is missing, builds, and runs the screensaver under Wine: its show, or
+# with /c its settings dialog; the 64-bit program, or with --32 the 32-bit one (the file
+# users install) under the 32-bit Wine. With an X display it runs in a window of its own
+# (run-in-window.sh) until it ends; without one it runs on a private Xvfb display and
+# leaves pictures of it in build/winNN/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 bits=$(choose_build "$@")
+if [ "$bits" = 32 ]; then
+  shift
+fi
+mode=/s
+case "${1:-}" in
+  "" | /s | /S) ;;
+  /c | /C) mode=/c ;;
+  *)
+    echo "usage: scripts/run.sh [--32] [/c]" >&2
+    exit 2
+    ;;
+esac
 install_and_build "$bits" --no-tests
 build="$ZARN_ROOT/build/win$bits"
 scr="$build/Zarn_Scr.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  prepare_wine_prefix "$bits" "$build/wineprefix-run"
-  zwine "$bits" wine "$scr" /s
-  exit 0
+  exec "$ZARN_ROOT/scripts/run-in-window.sh" "$bits" "$scr" "$mode"
 fi
 
 begin_wine_session wineprefix-run "$bits"
 shots="$build/screenshots"
-rm -rf "$shots"
+mkdir -p "$shots"
+
+if [ "$mode" = /c ]; then
+  zwine "$bits" wine "$scr" /c &
+  dialog=$!
+  timeout 60 xdotool search --sync --name "Zarn Screensaver Configuration" >/dev/null ||
+    fail "the settings dialog did not open within a minute"
+  sleep 1
+  import -display "$DISPLAY" -window root "$shots/screen.png"
+  # The screen around the window is black: trimming leaves the window.
+  convert "$shots/screen.png" -trim +repage "$shots/dialog.png"
+  rm -f "$shots/screen.png"
+  # Nothing here answers the dialog: its end, like Cancel's, stores nothing.
+  zwine "$bits" wineserver -k >/dev/null 2>&1 || true
+  wait "$dialog" || true
+  echo "The settings dialog opened on a private display. Its picture:"
+  echo "  $shots/dialog.png"
+  exit 0
+fi
+
+rm -rf "$shots/frames" "$shots/show.png" "$shots/show.gif"
 mkdir -p "$shots/frames"
 zwine "$bits" wine "$scr" /s &
 show=$!

@@ -14,28 +14,8 @@ zwine() {
 
 # Starts an Xvfb of XVFB_SCREEN and exports DISPLAY for it.
 start_private_display() {
-  local number pid tries
-  for number in $(seq 91 250); do
-    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-    # An X server of another mount namespace (a chroot, a container) shows no lock file
-    # here, but its abstract socket is in this network namespace, and clients reach it.
-    grep -q "@/tmp/.X11-unix/X${number}\$" /proc/net/unix 2>/dev/null && continue
-    Xvfb ":${number}" -screen 0 "$XVFB_SCREEN" -nolisten tcp -noreset >/dev/null 2>&1 &
-    pid=$!
-    for tries in $(seq 1 100); do
-      kill -0 "$pid" 2>/dev/null || break # another run took this number first
-      if xdpyinfo -display ":${number}" >/dev/null 2>&1; then
-        XVFB_PIDS+=("$pid")
-        export DISPLAY=":${number}"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  echo "no free X display number for Xvfb" >&2
-  return 1
+  start_x_server Xvfb -screen 0 "$XVFB_SCREEN" -nolisten tcp -noreset || return 1
+  XVFB_PIDS+=("$X_SERVER_PID")
 }
 
 # Stops the servers of the prefixes used, then the displays.
@@ -119,4 +99,33 @@ begin_wine_session() {
   start_private_display
   trap stop_private_displays EXIT
   prepare_wine_prefix "$bits" "$ZARN_ROOT/build/win$bits/$1"
+}
+
+# Starts an X server on a free display number and exports DISPLAY for it; X_SERVER_PID
+# is its process: start_x_server Xephyr -screen 640x480x16 ... A number is free only
+# when no server holds its abstract socket either: that socket is shared with other
+# mount namespaces, whose lock files are not seen here, and clients would reach that
+# server instead of this one, which fails to start.
+start_x_server() {
+  local number tries
+  X_SERVER_PID=
+  for number in $(seq 91 250); do
+    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+    grep -q "@/tmp/.X11-unix/X${number}\$" /proc/net/unix && continue
+    "$1" ":${number}" "${@:2}" >/dev/null 2>&1 &
+    X_SERVER_PID=$!
+    for tries in $(seq 1 100); do
+      kill -0 "$X_SERVER_PID" 2>/dev/null || break # another run took this number first
+      if xdpyinfo -display ":${number}" >/dev/null 2>&1 && kill -0 "$X_SERVER_PID" 2>/dev/null; then
+        export DISPLAY=":${number}"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$X_SERVER_PID" 2>/dev/null
+    wait "$X_SERVER_PID" 2>/dev/null
+    X_SERVER_PID=
+  done
+  echo "zarn: no free X display number for $1" >&2
+  return 1
 }
