@@ -2,7 +2,8 @@
 #include "samples.h"
 
 // What the show shows for picture files and settings. Neither the mouse nor other keys end
-// it; Escape, a close request and the session's end do, with exit code 0.
+// it; Escape, held or one short press between two polls, a close request and the session's end do,
+// with exit code 0.
 TEST(Show, PictureFilesAndSettings)
 {
     enum Seen { BLACK, ANY, PICTURE, YELLOW }; // from PICTURE on, copies fly
@@ -14,7 +15,7 @@ TEST(Show, PictureFilesAndSettings)
         const char *name, *settings;
         std::string picture;
         Seen seen;
-        UINT end; // Escape when 0
+        UINT end; // Escape held down when 0
     } cases[] = {
         // A hand-edited count far beyond the copy tables is bounded, not overrun.
         {"5000 copies, a folder named zarn.bmp", "ZCOUNT = 5000\r\nZDELAY = 10", "<folder>", PICTURE, 0},
@@ -25,8 +26,9 @@ TEST(Show, PictureFilesAndSettings)
         {"empty zarn.bmp: the built-in picture", "ZCOUNT = 30", "", PICTURE, 0},
         {"no copies: a negative count, and a negative delay", "ZCOUNT = -7\r\nZDELAY = -20", "<missing>", BLACK,
          WM_ENDSESSION},
-        {"a delay of years", "ZCOUNT = 40\r\nZDELAY = 99999999999", "<missing>", ANY, 0},
+        {"a delay of years", "ZCOUNT = 40\r\nZDELAY = 99999999999", "<missing>", ANY, VK_ESCAPE},
     };
+    DWORD appeared = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folder folder(L"show_cases");
@@ -35,8 +37,14 @@ TEST(Show, PictureFilesAndSettings)
         Scr show(folder, "/s");
         HWND screen = WaitForShow();
         ASSERT_NE(screen, nullptr);
-        // The copies grow from nothing: a busy machine takes longer to show them.
-        Shot shot = TakeShot(c.seen >= PICTURE ? 8000 : 2000);
+        // The copies grow from nothing: a busy machine takes longer to show them. Where none may show, twice
+        // the longest time one took to light a pixel (the first cases show them).
+        DWORD start = GetTickCount();
+        Shot shot = TakeShot(c.seen == BLACK ? 2 * appeared : c.seen == ANY ? 0 : 8000, 0);
+        if (c.seen >= PICTURE) {
+            printf("A picture appeared within %lu ms\n", appeared = std::max(appeared, GetTickCount() - start));
+            shot = TakeShot(8000);
+        }
         int lit = Count(shot, NotBlack), yellowLit = Count(shot, [](uint32_t p) { return (p & 0xF0F0F0) == 0xF0F000; });
         EXPECT_TRUE(c.seen == ANY || (c.seen == BLACK ? lit == 0 : lit > 500)) << lit << " pixels lit";
         EXPECT_TRUE(c.seen != YELLOW || yellowLit == lit) << "colours not in the file";
@@ -45,7 +53,7 @@ TEST(Show, PictureFilesAndSettings)
         Unix("/usr/bin/xdotool mousemove 100 100 mousemove 500 400 click 1 key space key a key Return key F1");
         Sleep(500);
         EXPECT_TRUE(show.Running()) << "only Escape ends the show";
-        PostMessageA(screen, c.end, c.end == WM_ENDSESSION, 0);
+        c.end == VK_ESCAPE ? Unix("/usr/bin/xdotool key Escape") : (void)PostMessageA(screen, c.end, c.end == WM_ENDSESSION, 0);
         EXPECT_EQ(c.end ? show.Wait(5000) : EndWithEscape(show), 0u);
     }
 }
@@ -53,16 +61,16 @@ TEST(Show, PictureFilesAndSettings)
 // Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row,
 // whatever its delay, it ends as after Escape, and a new show can start. Under Wine the test can only send
 // WM_ACTIVATEAPP: Wine minimises the window by itself, but no other window really comes in front and the
-// display mode is not switched back. One short press of Escape ends a show; copies started during one end.
+// display mode is not switched back. Copies started during a show end.
 TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
 {
     Folder folder(L"show_background");
     const struct {
         const char *name, *settings;
-        bool back; // WM_ACTIVATEAPP TRUE 1 s after the FALSE
+        bool back; // WM_ACTIVATEAPP TRUE 1 s after the FALSE, and later lost again
     } cases[] = {{"lost for good", "ZCOUNT = 100\r\nZDELAY = 0", false},
                  {"a long delay, no copies", "ZCOUNT = 0\r\nZDELAY = 5000", false},
-                 {"back in time", "ZCOUNT = 100\r\nZDELAY = 0", true}};
+                 {"back in time, then lost again", "ZCOUNT = 100\r\nZDELAY = 0", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         folder.Write(SETTINGS, c.settings);
@@ -74,8 +82,8 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
         SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, NULL);
         auto since = [&] { return GetTickCount() - lost; };
         if (&c == &cases[0]) {
-            // The Wine process's CPU time over 2 s in 1/100 s, from Linux's view of it (Wine gives
-            // another process's times as 0). Wine does not wait for a Unix program: a file tells.
+            // The Wine process's CPU time over 2 s in 1/100 s, from Linux's view (Wine gives another process's
+            // times as 0); a file tells, as Wine does not wait for a Unix program. Trials here saw 1 or 2 ticks.
             Sleep(500);
             std::string ticks = "$(awk '{print $14 + $15}' /proc/$pid/stat)";
             // The other build's tests may run their own show beside this one: its build's folder tells them apart.
@@ -86,28 +94,27 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
             int used = -1;
             WaitUntil([&] { return bool(std::ifstream(folder.At("cpu.txt")) >> used); }, 10000);
             printf("CPU of a show in the background: %d of 200 ticks in 2 s (%.1f %% of one core)\n", used, used / 2.0);
-            EXPECT_TRUE(used >= 0 && used < 50) << used << " ticks: the show spins in the background";
+            EXPECT_TRUE(used >= 0 && used < 10) << used << " ticks: the show spins in the background";
         }
-        if (!c.back) {
-            DWORD code = show.Wait(7000 - std::min<DWORD>(since(), 7000));
-            printf("Exit code %lu %lu ms after the loss of the foreground\n", code, since());
-            EXPECT_EQ(code, 0u);
-            EXPECT_GE(since(), 5000u);
-            EXPECT_EQ(FindWindowA("MultimediaBase Class", "Sprite"), nullptr);
-            continue;
+        if (c.back) {
+            Sleep(1000);
+            SendMessageTimeoutA(screen, WM_ACTIVATEAPP, TRUE, 0, SMTO_NORMAL, 5000, NULL);
+            Shot first = TakeShot(8000);
+            EXPECT_GT(Count(first, NotBlack), 500) << "the picture did not come back";
+            // Wine keeps the lost surfaces' pixels: until the restore, the last frame stands there.
+            EXPECT_TRUE(WaitUntil([&] { return Changed(first, TakeShot()) > 500; }, 3000)) << "the copies stand still";
+            for (const char* parameters : {"/s", "/c"})
+                EXPECT_EQ(Scr(folder, parameters).Wait(10000), 0u) << "a second copy " << parameters;
+            // The second absence alone counts: added to the first, it would end the show a second early.
+            lost = GetTickCount();
+            SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, NULL);
         }
-        Sleep(1000);
-        SendMessageTimeoutA(screen, WM_ACTIVATEAPP, TRUE, 0, SMTO_NORMAL, 5000, NULL);
-        Shot first = TakeShot(8000);
-        EXPECT_GT(Count(first, NotBlack), 500) << "the picture did not come back";
-        // Wine keeps the lost surfaces' pixels: until the restore, the last frame stands there.
-        EXPECT_TRUE(WaitUntil([&] { return Changed(first, TakeShot()) > 500; }, 3000)) << "the copies stand still";
-        for (const char* parameters : {"/s", "/c"})
-            EXPECT_EQ(Scr(folder, parameters).Wait(10000), 0u) << "a second copy " << parameters;
-        Sleep(8000 - std::min<DWORD>(since(), 8000));
-        EXPECT_TRUE(show.Running()) << "ended though back in the foreground";
-        Unix("/usr/bin/xdotool key Escape");
-        EXPECT_EQ(show.Wait(5000), 0u) << "a short press of Escape was missed";
+        // The show's window goes 5 s after the loss and the time the program takes to end, 0.65 to 1.45 s
+        // on the loaded machines here: an end after 6.5 s shows at 7.15 s or later.
+        WaitUntil([&] { return !FindWindowA("MultimediaBase Class", "Sprite"); }, 6900 - std::min<DWORD>(since(), 6900));
+        printf("Window gone %lu ms after the loss of the foreground\n", since());
+        EXPECT_TRUE(since() >= 5000 && since() <= 6900) << since() << " ms";
+        EXPECT_EQ(show.Wait(5000), 0u);
     }
 }
 

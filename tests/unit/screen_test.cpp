@@ -53,11 +53,7 @@ void EndScreen()
 
 class ScreenDisplay : public testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_EQ(OpenFullScreen(640, 480, 16, "Sprite"), 0) << "opened before InitSpriteSystem";
-        OpenScreen();
-    }
+    static void SetUpTestSuite() { OpenScreen(); }
     static void TearDownTestSuite() { EndScreen(); }
     const std::string path = std::string(ProgramDirectory) + "zarn_sprite_test.bmp";
 };
@@ -157,7 +153,6 @@ TEST_F(ScreenDisplay, EveryShortPressIsSeenOnce)
         EXPECT_LT(polls, 50) << "press " << press << " never ends";
         EXPECT_FALSE(poll()) << "press " << press << " seen again after its release";
     }
-    EXPECT_EQ(IsKeyDown(256) + IsKeyDown(-5), 0);
 }
 
 // The end routines give everything back, and the screen opens again. DirectInput is gone
