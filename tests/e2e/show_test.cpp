@@ -57,10 +57,9 @@ TEST(Show, PictureFilesAndSettings)
     }
 }
 
-// Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row,
-// whatever its delay, it ends as after Escape, and a new show can start. Under Wine the test can only send
-// WM_ACTIVATEAPP: Wine minimises the window by itself, but no other window really comes in front and the
-// display mode is not switched back. Copies started during a show end.
+// Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row, whatever
+// its delay, it ends as after Escape, and a new show can start; copies started during a show end. Under Wine the
+// test can only send WM_ACTIVATEAPP: no other window really comes in front, the display mode stays.
 TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
 {
     Folder folder(L"show_background");

@@ -1,10 +1,9 @@
 #include "e2e/driver.h"
 #include "samples.h"
 
-// Switches that select no mode, and a parameter longer than any switch, end the program at once and silently
-// (a message box would keep it waiting), with exit code 0. Of two copies started together one runs on. Its
-// dialog shows the defaults and the trackbar's moves, keeps its controls in place when resized, refuses delays
-// out of 0..1000; Cancel stores nothing.
+// Switches that select no mode, and a parameter longer than any switch, end the program at once and silently,
+// with exit code 0. Of two copies started together one runs on. Its dialog shows the defaults and the trackbar's
+// moves, keeps its controls in place when resized, refuses delays out of 0..1000; Cancel stores nothing.
 TEST(Dialog, OneOfTwoCopiesShowsTheDefaults)
 {
     Folder folder(L"dialog_defaults");

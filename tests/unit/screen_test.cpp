@@ -133,10 +133,8 @@ TEST_F(ScreenDisplay, LostSurfacesAreFilledAgainFromFileAndMemory)
     EXPECT_EQ(key.dwColorSpaceLowValue, 0xFFFFu) << "the sprite's own key was lost";
 }
 
-// A press that begins and ends between two polls is seen by a poll after it; once a
-// poll finds it over, it stays over. Each poll comes after the window's messages, as
-// in the show: the platform may hand key events on while they are dispatched, and the
-// release may come a poll or two after the press.
+// A press that begins and ends between two polls is seen by a poll after it; once a poll finds it over, it
+// stays over. Each poll comes after the window's messages, as in the show: the release may come polls later.
 TEST_F(ScreenDisplay, EveryShortPressIsSeenOnce)
 {
     auto poll = [] { return PumpMessages(), PollKeyboard(), IsKeyDown(KEY_ESCAPE) != 0; };
