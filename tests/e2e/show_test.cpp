@@ -81,8 +81,9 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
         auto since = [&] { return GetTickCount() - lost; };
         if (&c == &cases[0]) {
             // The Wine process's CPU time over 2 s in 1/100 s, from Linux's view (Wine gives another process's
-            // times as 0); a file tells, as Wine does not wait for a Unix program. Trials here saw 1 or 2 ticks.
-            Sleep(500);
+            // times as 0); a file tells, as Wine does not wait for a Unix program. Of 25 trials here, 24 saw 1 or 2
+            // ticks, one 24; a show that spins took 60 on the same loaded machine.
+            Sleep(1000);
             std::string ticks = "$(awk '{print $14 + $15}' /proc/$pid/stat)";
             // The other build's tests may run their own show beside this one: its build's folder tells them apart.
             std::string mine = sizeof(void*) == 4 ? "[w]in32" : "[w]in64";
@@ -92,7 +93,7 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
             int used = -1;
             WaitUntil([&] { return bool(std::ifstream(folder.At("cpu.txt")) >> used); }, 10000);
             printf("CPU of a show in the background: %d of 200 ticks in 2 s (%.1f %% of one core)\n", used, used / 2.0);
-            EXPECT_TRUE(used >= 0 && used < 10) << used << " ticks: the show spins in the background";
+            EXPECT_TRUE(used >= 0 && used < 40) << used << " ticks: the show spins in the background";
         }
         if (c.back) {
             Sleep(3000);
