@@ -39,6 +39,9 @@ int32_t FindSettingValue(const char* content, const char* key, int32_t fallback,
         return fallback;
     size_t keyLength = strlen(key);
     const char* p = content;
+    // Notepad's "UTF-8" puts a byte-order mark in front of the first key.
+    if (strncmp(p, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
     while (*p) {
         if (*p == '[')
             return fallback;

@@ -31,8 +31,7 @@ void Folder::Write(const char* file, const std::string& bytes) const
 {
     if (bytes == "<folder>")
         std::filesystem::create_directory(At(file));
-    bool marker = bytes == "<folder>" || bytes == "<missing>";
-    EXPECT_TRUE(marker || std::ofstream(At(file), std::ios::binary) << bytes) << file;
+    EXPECT_TRUE(bytes == "<folder>" || bytes == "<missing>" || std::ofstream(At(file), std::ios::binary) << bytes) << file;
 }
 
 Scr::Scr(const Folder& folder, const std::string& parameters)
@@ -113,11 +112,11 @@ std::string AnswerMessage(const Scr& scr)
     return text;
 }
 
-Shot TakeShot(DWORD untilLitMs)
+Shot TakeShot(DWORD untilLitMs, int lit)
 {
     Shot shot;
     if (untilLitMs) {
-        WaitUntil([&] { return Count(shot = TakeShot(), NotBlack) > 500; }, untilLitMs);
+        WaitUntil([&] { return Count(shot = TakeShot(), NotBlack) > lit; }, untilLitMs);
         return shot;
     }
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -138,7 +137,7 @@ Shot TakeShot(DWORD untilLitMs)
 DWORD EndWithEscape(Scr& scr)
 {
     Unix("/usr/bin/xdotool keydown Escape");
-    DWORD code = scr.Wait(2000);
+    DWORD code = scr.Wait(5000);
     Unix("/usr/bin/xdotool keyup Escape");
     return code;
 }

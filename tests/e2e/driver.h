@@ -63,9 +63,9 @@ inline HWND WaitForShow()
     return WaitUntil([&] { return (screen = FindWindowA("MultimediaBase Class", "Sprite")) != NULL; }) ? screen : NULL;
 }
 // The display's pixels as 0xRRGGBB, read through the desktop's device context; given a
-// time, once more than 500 are lit or that time is up.
+// time, once more than `lit` are lit or that time is up.
 typedef std::vector<uint32_t> Shot;
-Shot TakeShot(DWORD untilLitMs = 0);
+Shot TakeShot(DWORD untilLitMs = 0, int lit = 500);
 inline int Count(const Shot& s, bool (*match)(uint32_t)) { return (int)std::count_if(s.begin(), s.end(), match); }
 inline int Changed(const Shot& a, const Shot& b)
 {
@@ -76,5 +76,5 @@ inline void Unix(const std::string& command, const char* directory = NULL)
 {
     EXPECT_TRUE(RunUnixCommand(command, directory)) << command;
 }
-// Holds Escape down until the program has ended, 2 s at most: its exit code, or STILL_ACTIVE.
+// Holds Escape down until the program has ended, 5 s at most: its exit code, or STILL_ACTIVE.
 DWORD EndWithEscape(Scr& scr);

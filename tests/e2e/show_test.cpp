@@ -27,6 +27,7 @@ TEST(Show, PictureFilesAndSettings)
          WM_ENDSESSION},
         {"a delay of years", "ZCOUNT = 40\r\nZDELAY = 99999999999", "<missing>", ANY, 0},
     };
+    DWORD appeared = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folder folder(L"show_cases");
@@ -35,8 +36,14 @@ TEST(Show, PictureFilesAndSettings)
         Scr show(folder, "/s");
         HWND screen = WaitForShow();
         ASSERT_NE(screen, nullptr);
-        // The copies grow from nothing: a busy machine takes longer to show them.
-        Shot shot = TakeShot(c.seen >= PICTURE ? 8000 : 2000);
+        // The copies grow from nothing: a busy machine takes longer to show them. Where none may show, twice
+        // the longest time one took to light a pixel (the first cases show them).
+        DWORD start = GetTickCount();
+        Shot shot = TakeShot(c.seen == BLACK ? 2 * appeared : c.seen == ANY ? 0 : 8000, 0);
+        if (c.seen >= PICTURE) {
+            printf("A picture appeared within %lu ms\n", appeared = std::max(appeared, GetTickCount() - start));
+            shot = TakeShot(8000);
+        }
         int lit = Count(shot, NotBlack), yellowLit = Count(shot, [](uint32_t p) { return (p & 0xF0F0F0) == 0xF0F000; });
         EXPECT_TRUE(c.seen == ANY || (c.seen == BLACK ? lit == 0 : lit > 500)) << lit << " pixels lit";
         EXPECT_TRUE(c.seen != YELLOW || yellowLit == lit) << "colours not in the file";
@@ -50,19 +57,18 @@ TEST(Show, PictureFilesAndSettings)
     }
 }
 
-// Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row,
-// whatever its delay, it ends as after Escape, and a new show can start. Under Wine the test can only send
-// WM_ACTIVATEAPP: Wine minimises the window by itself, but no other window really comes in front and the
-// display mode is not switched back. One short press of Escape ends a show; copies started during one end.
+// Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row, whatever
+// its delay, it ends as after Escape, and a new show can start; copies started during a show end. Under Wine the
+// test can only send WM_ACTIVATEAPP: no other window really comes in front, the display mode stays.
 TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
 {
     Folder folder(L"show_background");
     const struct {
         const char *name, *settings;
-        bool back; // WM_ACTIVATEAPP TRUE 1 s after the FALSE
+        bool back; // WM_ACTIVATEAPP TRUE 3 s after the FALSE, and later lost again
     } cases[] = {{"lost for good", "ZCOUNT = 100\r\nZDELAY = 0", false},
                  {"a long delay, no copies", "ZCOUNT = 0\r\nZDELAY = 5000", false},
-                 {"back in time", "ZCOUNT = 100\r\nZDELAY = 0", true}};
+                 {"back in time, then lost again", "ZCOUNT = 100\r\nZDELAY = 0", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         folder.Write(SETTINGS, c.settings);
@@ -74,9 +80,10 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
         SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, NULL);
         auto since = [&] { return GetTickCount() - lost; };
         if (&c == &cases[0]) {
-            // The Wine process's CPU time over 2 s in 1/100 s, from Linux's view of it (Wine gives
-            // another process's times as 0). Wine does not wait for a Unix program: a file tells.
-            Sleep(500);
+            // The Wine process's CPU time over 2 s in 1/100 s, from Linux's view (Wine gives another process's
+            // times as 0); a file tells, as Wine does not wait for a Unix program. Of 25 trials here, 24 saw 1 or 2
+            // ticks, one 24; a show that spins took 60 on the same loaded machine.
+            Sleep(1000);
             std::string ticks = "$(awk '{print $14 + $15}' /proc/$pid/stat)";
             // The other build's tests may run their own show beside this one: its build's folder tells them apart.
             std::string mine = sizeof(void*) == 4 ? "[w]in32" : "[w]in64";
@@ -86,28 +93,30 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
             int used = -1;
             WaitUntil([&] { return bool(std::ifstream(folder.At("cpu.txt")) >> used); }, 10000);
             printf("CPU of a show in the background: %d of 200 ticks in 2 s (%.1f %% of one core)\n", used, used / 2.0);
-            EXPECT_TRUE(used >= 0 && used < 50) << used << " ticks: the show spins in the background";
+            EXPECT_TRUE(used >= 0 && used < 40) << used << " ticks: the show spins in the background";
         }
-        if (!c.back) {
-            DWORD code = show.Wait(7000 - std::min<DWORD>(since(), 7000));
-            printf("Exit code %lu %lu ms after the loss of the foreground\n", code, since());
-            EXPECT_EQ(code, 0u);
-            EXPECT_GE(since(), 5000u);
-            EXPECT_EQ(FindWindowA("MultimediaBase Class", "Sprite"), nullptr);
-            continue;
+        if (c.back) {
+            Sleep(3000);
+            SendMessageTimeoutA(screen, WM_ACTIVATEAPP, TRUE, 0, SMTO_NORMAL, 5000, NULL);
+            Shot first = TakeShot(8000);
+            EXPECT_GT(Count(first, NotBlack), 500) << "the picture did not come back";
+            // Wine keeps the lost surfaces' pixels: until the restore, the last frame stands there.
+            EXPECT_TRUE(WaitUntil([&] { return Changed(first, TakeShot()) > 500; }, 3000)) << "the copies stand still";
+            for (const char* parameters : {"/s", "/c"})
+                EXPECT_EQ(Scr(folder, parameters).Wait(10000), 0u) << "a second copy " << parameters;
+            // The second absence alone counts: added to the first, it would end the show 2 s after it began.
+            lost = GetTickCount();
+            SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, NULL);
         }
-        Sleep(1000);
-        SendMessageTimeoutA(screen, WM_ACTIVATEAPP, TRUE, 0, SMTO_NORMAL, 5000, NULL);
-        Shot first = TakeShot(8000);
-        EXPECT_GT(Count(first, NotBlack), 500) << "the picture did not come back";
-        // Wine keeps the lost surfaces' pixels: until the restore, the last frame stands there.
-        EXPECT_TRUE(WaitUntil([&] { return Changed(first, TakeShot()) > 500; }, 3000)) << "the copies stand still";
-        for (const char* parameters : {"/s", "/c"})
-            EXPECT_EQ(Scr(folder, parameters).Wait(10000), 0u) << "a second copy " << parameters;
-        Sleep(8000 - std::min<DWORD>(since(), 8000));
-        EXPECT_TRUE(show.Running()) << "ended though back in the foreground";
-        Unix("/usr/bin/xdotool key Escape");
-        EXPECT_EQ(show.Wait(5000), 0u) << "a short press of Escape was missed";
+        // Its window goes once the program has ended its libraries, 0.65 to 1.8 s after the 5 s here. Back
+        // 0.8 s after the 5 s is too late: the show ends all the same, but one that decides later comes back.
+        auto gone = [] { return !FindWindowA("MultimediaBase Class", "Sprite"); };
+        if (!WaitUntil(gone, 5800 - std::min<DWORD>(since(), 5800)))
+            PostMessageA(screen, WM_ACTIVATEAPP, TRUE, 0);
+        bool ended = WaitUntil(gone, 4000);
+        printf("Window gone %lu ms after the loss of the foreground\n", since());
+        EXPECT_TRUE(since() >= 5000 && ended) << since() << " ms";
+        EXPECT_EQ(show.Wait(5000), 0u);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/app.h"
 #include "app/copies.h"
 #include "app/motion.h"
 #include "runtime/random.h"
@@ -47,11 +48,13 @@ TEST(Motion, AFixedSeedFliesAsTheModelDoes)
     EXPECT_EQ(compared, 8 * 61);
 }
 
-// Where a copy is drawn: halves go to the even neighbour.
-TEST(Motion, RoundingHalvesToEven)
+// Where a copy is drawn: halves go to the even neighbour. A hand-edited count flies at most 100 copies.
+TEST(Motion, RoundingHalvesToEvenAndTheCountIsCapped)
 {
     for (const auto& half : {std::make_pair(0.5f, 0), std::make_pair(2.5f, 2), std::make_pair(-1.5f, -2)})
         EXPECT_EQ(RoundToInt(half.first), half.second) << half.first;
+    for (const auto& count : {std::make_pair(5000, 100), std::make_pair(100, 100), std::make_pair(99, 99)})
+        EXPECT_EQ((SpriteCount = count.first, AnimatedCopyCount()), count.second) << count.first;
 }
 
 } // namespace

@@ -19,6 +19,7 @@ TEST(SettingsText, LineFormsValuesAndLineEnds)
         {"ZDELAY = 1\nZCOUNT =", "ZCOUNT", 0}, {"ZCOUNT =\t +12x", "ZCOUNT", 12},
         {"ZCOUNT = -2147483648", "ZCOUNT", INT_MIN}, {"A = 1\n\rZCOUNT = 5\n\r", "ZCOUNT", 5},
         {"A = 1\rZCOUNT = 5\r", "ZCOUNT", -999}, {"A = 1\rZCOUNT = 5\r", "A", 1}, {"", "ZCOUNT", -999},
+        {"\xEF\xBB\xBFZCOUNT = 7", "ZCOUNT", 7}, // a byte-order mark, as Notepad's "UTF-8" writes
     };
     for (const auto& row : rows)
         EXPECT_EQ(FindSettingValue(row.content, row.key, -999, ';'), row.value) << row.content;
