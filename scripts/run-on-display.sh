@@ -9,10 +9,7 @@ source "$root/scripts/wine-env.sh"
 bits=$1
 screen=$2
 shift 2
-if [ "$bits" = 32 ] && ! runs_32bit_code; then
-  echo "zarn: $NO_32BIT_LINE" >&2
-  exit "$ZARN_SKIP_CODE"
-fi
+[ "$bits" = 64 ] || skip_without_32bit_code
 prefix_of_build=ZARN_PREFIX_$bits
 prepare_wine_prefix "$bits" "${!prefix_of_build:-$root/build/win$bits/wineprefix}"
 zwine "$bits" wineserver -k >/dev/null 2>&1 || true

@@ -79,10 +79,11 @@ check_wow64() {
 install_and_build() {
   local bits=$1
   shift
-  "$ZARN_ROOT/scripts/setup.sh"
   if [ "$bits" = 32 ]; then
-    runs_32bit_code || fail "$NO_32BIT_LINE"
     "$ZARN_ROOT/scripts/setup.sh" --wow64
+    runs_32bit_code || fail "$NO_32BIT_LINE"
+  else
+    "$ZARN_ROOT/scripts/setup.sh"
   fi
   "$ZARN_ROOT/scripts/build.sh" "$@" >/dev/null
 }

@@ -26,10 +26,7 @@ case $bits in
 *) fail "wine.sh: the build is 32 or 64, not '$bits'" ;;
 esac
 
-if ! runs_32bit_code; then
-  echo "zarn: $NO_32BIT_LINE" >&2
-  exit "$ZARN_SKIP_CODE"
-fi
+skip_without_32bit_code
 [ -f "$WOW64_ROOT/.zarn-ready" ] || fail "the 32-bit Wine's root $WOW64_ROOT is missing: run scripts/setup.sh --wow64"
 [ "$command" = wineserver ] && command=$WOW64_WINESERVER
 

@@ -36,3 +36,11 @@ runs_32bit_code() {
   *) fail "the 32-bit code probe gave no answer: ${answer:-nothing} (exit code $status)" ;;
   esac
 }
+
+# Where the 32-bit program cannot run, a launch of it says why and ends with the code
+# CTest counts as a skip.
+skip_without_32bit_code() {
+  runs_32bit_code && return 0
+  echo "zarn: $NO_32BIT_LINE" >&2
+  exit "$ZARN_SKIP_CODE"
+}

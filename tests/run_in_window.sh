@@ -10,8 +10,7 @@ source "$root/scripts/wine-env.sh"
 export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd)/wineprefix-window"
 unset ZARN_DISPLAY_64
 trap stop_private_displays EXIT
-start_x_server Xvfb -screen 0 1024x768x24 -nolisten tcp -noreset || exit 1
-XVFB_PIDS+=("$X_SERVER_PID")
+XVFB_SCREEN=1024x768x24 start_private_display || exit 1
 # Made here the first time, so that Wine's own windows of that time stay out of the
 # show's window.
 prepare_wine_prefix 64 "$ZARN_PREFIX_64"
