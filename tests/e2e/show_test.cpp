@@ -95,7 +95,7 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
             // Against the same show in front, in the same run: the busier the machine, the less either gets.
             Sleep(1000);
             int back = ticksIn2s();
-            printf("CPU of the show over 2 s: %d ticks of 200 in front, %d in the background\n", front, back);
+            printf("CPU of the show over 2 s, in 1/100 s: %d in front, %d in the background\n", front, back);
             EXPECT_TRUE(back >= 0 && back * 4 < front) << back << " of " << front << " ticks: it spins in the background";
         }
         if (c.back) {
