@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "runtime/program.h"
+#include "screen/covers.h"
 #include "screen/sprites.h"
 #include "screen/system_interface.h"
 
@@ -79,16 +80,37 @@ void ReleaseDirectDraw(void)
     DirectDraw = (IDirectDraw7*)DropSystemInterface(&DirectDrawLibrary);
 }
 
+int32_t IsScreenShowing(void)
+{
+    return PrimarySurface && ScreenActive && !ScreenLost;
+}
+
+// The other monitors stay covered while the show is in front, and go back to the
+// program in front while it is not.
+static void FollowShowWithCovers(void)
+{
+    ShowMonitorCovers(IsScreenShowing() && !IsIconic(ScreenWindow));
+}
+
 static LRESULT CALLBACK ScreenWindowProcedure(HWND window, UINT message, WPARAM first, LPARAM second)
 {
     switch (message) {
     case WM_ACTIVATE:
         ScreenActive = LOWORD(first) != WA_INACTIVE;
+        FollowShowWithCovers();
         return 0;
     case WM_ACTIVATEAPP:
         // Another application or desktop took the screen, or gave it back.
         ScreenActive = first != FALSE;
+        FollowShowWithCovers();
         return 0;
+    case WM_SIZE:
+        FollowShowWithCovers();
+        return DefWindowProcA(window, message, first, second);
+    case WM_DISPLAYCHANGE:
+        FollowMonitorLayout();
+        FollowShowWithCovers();
+        return DefWindowProcA(window, message, first, second);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
@@ -214,6 +236,9 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     FindScreenPixelFormat();
     ScreenLost = 0;
     ScreenActive = 1;
+    // Taken after the mode change, which can move the other monitors.
+    OpenMonitorCovers(ScreenWindow);
+    FollowShowWithCovers();
     return 1;
 }
 
@@ -236,11 +261,6 @@ static void RestoreScreen(void)
     ScreenLost = 0;
     ShowWindow(ScreenWindow, SW_SHOWMAXIMIZED);
     RefillSprites();
-}
-
-int32_t IsScreenShowing(void)
-{
-    return PrimarySurface && ScreenActive && !ScreenLost;
 }
 
 void PumpMessages(void)
@@ -267,6 +287,7 @@ IDirectDrawSurface7* FlipScreen(void)
             ScreenLost = 1;
         if (ScreenLost)
             RestoreScreen();
+        FollowShowWithCovers();
     }
     DrawTarget = BackBuffer;
     return DrawTarget;
@@ -284,6 +305,7 @@ void ClearBackBuffer(int32_t red, int32_t green, int32_t blue)
 // exclusive mode. The 3-D device that drew into the chain is gone before this.
 void CloseFullScreen(void)
 {
+    CloseMonitorCovers();
     ReleaseAllSprites();
     if (BackBuffer)
         BackBuffer->Release();

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build of BITS bits under Wine on a private Xvfb display
 # of another size or depth: run-on-display.sh BITS 800x600x16 program.exe [arguments].
-# The prefix's Wine server is restarted around it, since a running one stays on the
-# display it began on.
+# SCREEN "two-monitors" gives two 640x480 monitors of 16 bits side by side instead: a
+# Xephyr with two Xinerama heads inside an Xvfb, with a prefix of the build's own in
+# which Wine reads the monitors from Xinerama rather than XRandR (through XRandR it
+# sees one). The prefix's Wine server is restarted around it, since a running one
+# stays on the display it began on.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
@@ -11,9 +14,21 @@ screen=$2
 shift 2
 [ "$bits" = 64 ] || skip_without_32bit_code
 prefix_of_build=ZARN_PREFIX_$bits
-prepare_wine_prefix "$bits" "${!prefix_of_build:-$root/build/win$bits/wineprefix}"
+prefix=${!prefix_of_build:-$root/build/win$bits/wineprefix}
+[ "$screen" = two-monitors ] && prefix=$root/build/win$bits/wineprefix-monitors
+export "ZARN_PREFIX_$bits=$prefix"
+prepare_wine_prefix "$bits" "$prefix"
 zwine "$bits" wineserver -k >/dev/null 2>&1 || true
-XVFB_SCREEN=$screen start_private_display || exit 1
+if [ "$screen" = two-monitors ]; then
+  XVFB_SCREEN=1400x600x24 start_private_display || exit 1
+  start_x_server Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
+  XVFB_PIDS+=("$X_SERVER_PID")
+  export "ZARN_DISPLAY_$bits=$DISPLAY"
+  zwine "$bits" wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
+  zwine "$bits" wineserver -w
+else
+  XVFB_SCREEN=$screen start_private_display || exit 1
+fi
 export "ZARN_DISPLAY_$bits=$DISPLAY"
 zwine "$bits" wine "$@"
 status=$?

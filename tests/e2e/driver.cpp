@@ -8,6 +8,8 @@ std::filesystem::path TestsFolder()
 
 Folder::Folder(const std::wstring& name)
 {
+    // A case that crashed or timed out may have left a library missing for every start after it.
+    RegDeleteKeyA(HKEY_CURRENT_USER, OVERRIDES);
     const std::filesystem::path tests = TestsFolder();
     path = tests / L"e2e_work" / name;
     std::error_code missing;
@@ -119,12 +121,13 @@ Shot TakeShot(DWORD untilLitMs, int lit)
         WaitUntil([&] { return Count(shot = TakeShot(), NotBlack) > lit; }, untilLitMs);
         return shot;
     }
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     HDC screen = GetDC(NULL), memory = CreateCompatibleDC(screen);
     void* bits = NULL;
     HGDIOBJ old = SelectObject(memory, CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0));
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, GetSystemMetrics(SM_XVIRTUALSCREEN),
+           GetSystemMetrics(SM_YVIRTUALSCREEN), SRCCOPY);
     GdiFlush();
     shot.assign((const uint32_t*)bits, (const uint32_t*)bits + width * height);
     DeleteObject(SelectObject(memory, old));

@@ -15,6 +15,8 @@
 // The dialog's controls, by the numbers the program gives them.
 enum { COUNT_TRACKBAR = 0, OK_BUTTON = 4, CANCEL_BUTTON = 5, COUNT_FIELD = 6, DELAY_FIELD = 8, WAIT_MS = 15000 };
 inline const char SETTINGS[] = "Zarn_Scr.ini";
+// Wine's DLL overrides for the program alone, which a case sets; a fresh Folder clears them.
+inline const char OVERRIDES[] = "Software\\Wine\\AppDefaults\\Zarn_Scr.scr\\DllOverrides";
 
 template <class Condition> bool WaitUntil(Condition condition, DWORD ms = WAIT_MS)
 {
@@ -62,7 +64,7 @@ inline HWND WaitForShow()
     HWND screen = NULL;
     return WaitUntil([&] { return (screen = FindWindowA("MultimediaBase Class", "Sprite")) != NULL; }) ? screen : NULL;
 }
-// The display's pixels as 0xRRGGBB, read through the desktop's device context; given a
+// Every monitor's pixels as 0xRRGGBB, read through the desktop's device context; given a
 // time, once more than `lit` are lit or that time is up.
 typedef std::vector<uint32_t> Shot;
 Shot TakeShot(DWORD untilLitMs = 0, int lit = 500);
