@@ -27,6 +27,10 @@ else
     # Wine's 32-bit side runs through chroot: ask for sudo once, before the build.
     [ "$(id -u)" -eq 0 ] || sudo -v
   else
+    # A "no" leaves the file users install untested: it stands only where the probe's
+    # own check passes, in which a second way into 32-bit code says no as well.
+    "$ZARN_ROOT/tests/cpu32_probe_check.sh" "$ZARN_ROOT" >&2 ||
+      fail "the 32-bit code probe said no, but its check (above) failed: no 32-bit entry is skipped on that answer"
     builds=(64)
     subdirs=('"win32"')
     untested_32="*** zarn: $NO_32BIT_LINE ***"
