@@ -7,6 +7,7 @@
 # ctest (for example -R unit). ZARN_TESTS_64_ONLY=1 leaves out the 32-bit build's tests.
 # On a machine whose processor runs no 32-bit code, the 32-bit entries are reported as
 # skipped, and the run says so first and last; ZARN_REQUIRE_32=1 makes that a failure.
+# Where it runs 32-bit code, a 32-bit entry ends only as passed or failed.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 builds=(64 32)
@@ -17,11 +18,19 @@ if [ "${ZARN_TESTS_64_ONLY:-}" = 1 ]; then
   printf '\n*** ZARN_TESTS_64_ONLY=1: the 32-bit program, the file users install, is NOT tested ***\n\n' >&2
   "$ZARN_ROOT/scripts/setup.sh"
 else
-  "$ZARN_ROOT/scripts/setup.sh" --wow64
+  # The probe is asked once here (setup installs its compiler); each 32-bit launch asks
+  # again, and fails where its answer differs from this decision (runs_32bit_code).
+  "$ZARN_ROOT/scripts/setup.sh"
+  unset ZARN_32BIT_CODE
   if runs_32bit_code; then
+    "$ZARN_ROOT/scripts/setup.sh" --wow64
     # Wine's 32-bit side runs through chroot: ask for sudo once, before the build.
     [ "$(id -u)" -eq 0 ] || sudo -v
   else
+    # A "no" leaves the file users install untested: it stands only where the probe's
+    # own check passes, in which a second way into 32-bit code says no as well.
+    "$ZARN_ROOT/tests/cpu32_probe_check.sh" "$ZARN_ROOT" >&2 ||
+      fail "the 32-bit code probe said no, but its check (above) failed: no 32-bit entry is skipped on that answer"
     builds=(64)
     subdirs=('"win32"')
     untested_32="*** zarn: $NO_32BIT_LINE ***"

@@ -6,8 +6,9 @@
 # that build's own (a test run gives each build its own display and prefix).
 # Wine always gets a UTF-8 locale: it spells Windows file names in the Unix locale's
 # character set, and without one it cannot make a file whose name is not ASCII.
-# On a machine whose processor runs no 32-bit code, BITS 32 says so and ends with the
-# code CTest counts as a skip.
+# On a machine whose processor runs no 32-bit code, BITS 32 fails with the line that
+# makes CTest count the entry as skipped; after the command that started it found that
+# the processor runs 32-bit code (ZARN_32BIT_CODE=yes), a "no" now is a plain failure.
 set -euo pipefail
 scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$scripts/wow64-common.sh"
@@ -40,7 +41,7 @@ fi
 
 # What Wine sees of the caller's environment, and nothing more.
 passed=(PATH=/usr/local/bin:/usr/bin:/bin HOME=/tmp LC_ALL=C.UTF-8)
-for name in DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH $(compgen -e | grep '^GTEST_' || true); do
+for name in DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH ZARN_BUILD $(compgen -e | grep '^GTEST_' || true); do
   [ -n "${!name+set}" ] && passed+=("$name=${!name}")
 done
 # An X server that asks for a cookie gets the caller's.
