@@ -35,12 +35,11 @@ left_running() {
 }
 trap 'kill -KILL $(left_running) 2>/dev/null' EXIT
 
-# Starts a run of COMMAND in the background, as pid.
+# Starts a run of COMMAND in the background, as pid. Background commands of a script
+# ignore Ctrl+C's signal, and so would all they start: this one gets it as from a terminal.
 start() {
-  set -m
-  env "$mark" "$@" >"$work/log" 2>&1 &
+  env --default-signal=INT "$mark" "$@" >"$work/log" 2>&1 &
   pid=$!
-  set +m
 }
 
 # Waits up to SECONDS for the run to end: status is its exit code, or says it did not.
@@ -86,7 +85,12 @@ runs() {
 }
 
 # Stopped by each signal a terminal or a system sends while the program runs, and once
-# while its display is starting.
+# while its display is starting: an X server that answers only after a second leaves
+# the time to stop it then.
+mkdir -p "$work/slow"
+printf '#!/bin/sh\nsleep 1\nexec %s "$@"\n' "$(command -v xdpyinfo)" >"$work/slow/xdpyinfo"
+chmod +x "$work/slow/xdpyinfo"
+export PATH="$work/slow:$PATH"
 for stop in HUP:129:deaf.exe INT:130:deaf.exe TERM:143:deaf.exe TERM:143:Xvfb; do
   IFS=: read -r signal code process <<<"$stop"
   start "$root/scripts/run-on-display.sh" 64 640x480x16 "$work/deaf.exe"
