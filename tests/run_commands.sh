@@ -13,10 +13,13 @@ export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd)/wineprefix-commands"
 unset ZARN_DISPLAY_64 DISPLAY
 cp "$1" "$work/Zarn_Scr.scr"
 printf 'ZCOUNT = 5\r\nZDELAY = 100\r\n' >"$work/Zarn_Scr.ini"
-# A Windows program deaf to every key: it ends with the code its first argument names,
-# or never.
-printf '#include <stdlib.h>\n#include <windows.h>\nint main(int c, char **v) { if (c > 1 && v[1][0] != 47) return atoi(v[1]); Sleep(INFINITE); return 0; }\n' |
-  x86_64-w64-mingw32-gcc -x c -o "$work/deaf.exe" - || exit 1
+# A Windows program deaf to every key: it ends with the code a number as its first
+# argument names, and never with /s or nothing.
+x86_64-w64-mingw32-gcc -x c -o "$work/deaf.exe" - <<'EOF' || exit 1
+#include <stdlib.h>
+#include <windows.h>
+int main(int argc, char **argv) { if (argc > 1 && argv[1][0] != '/') return atoi(argv[1]); Sleep(INFINITE); return 0; }
+EOF
 failures=0
 
 expect() {
