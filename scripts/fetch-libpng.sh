@@ -1,42 +1,69 @@
 #!/usr/bin/env bash
-# Fetches libpng's source from Debian's source package, checks it against the pinned
-# checksums and unpacks it (with Debian's patches) into build/third_party/libpng.
-# Does nothing when that version is already there. The source is never committed.
+# Fetches libpng's source from Debian's source package, checks it and unpacks it (with
+# Debian's patches) into build/third_party/libpng. The pinned revision comes first,
+# checked against its pinned checksums. Debian's mirror serves only the latest security
+# revision, so once a newer one is out the pin is gone from it: then the newest
+# 1.6.39-2+deb12u* revision it serves is taken and named. apt checks that one against
+# the signed index, and its upstream tarball must match the pinned checksum, which all
+# those revisions share. Does nothing when the tree there was fetched for this pin,
+# whichever revision it holds. The source is never committed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-VERSION=1.6.39-2+deb12u5
-SHA256SUMS="7b86211030a34deb6b0a2cd7e1d9db0fe92443fd30cab537fb89b1e7f7c9f188  libpng1.6_1.6.39-2+deb12u5.dsc
-a00e9d2f2f664186e4202db9299397f851aea71b36a35e74910b8820e380d441  libpng1.6_1.6.39.orig.tar.gz
+PIN=1.6.39-2+deb12u5
+SERIES=1.6.39-2+deb12u
+UPSTREAM_SHA256="a00e9d2f2f664186e4202db9299397f851aea71b36a35e74910b8820e380d441  libpng1.6_1.6.39.orig.tar.gz"
+PIN_SHA256="7b86211030a34deb6b0a2cd7e1d9db0fe92443fd30cab537fb89b1e7f7c9f188  libpng1.6_1.6.39-2+deb12u5.dsc
 ab14906eda9fddf14cbb1e589b9ba7439c22e233dc3c5e3cf9356c9625565a82  libpng1.6_1.6.39-2+deb12u5.debian.tar.xz"
 
 third_party="$root/build/third_party"
 target="$third_party/libpng"
-if [ -f "$target/.zarn-version" ] && [ "$(cat "$target/.zarn-version")" = "$VERSION" ]; then
+if [ -f "$target/.zarn-version" ] && [ "$(cat "$target/.zarn-version")" = "$PIN" ]; then
   exit 0
 fi
+
+# Downloads the source of libpng1.6 REVISION here, apt's messages in apt.log.
+download() {
+  echo "fetch-libpng: fetching libpng1.6 $1"
+  apt-get source --download-only -q "libpng1.6=$1" >apt.log 2>&1
+}
+
+# The newest revision of the series among the sources apt serves.
+newest_served() {
+  apt-cache showsrc libpng1.6 2>/dev/null | sed -n 's/^Version: //p' |
+    awk -v series="$SERIES" 'index($0, series) == 1 && substr($0, length(series) + 1) ~ /^[0-9]+$/' |
+    sort -V | tail -n 1
+}
 
 mkdir -p "$third_party"
 work=$(mktemp -d "$third_party/fetch.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-chmod 755 "$work"
-echo "fetch-libpng: fetching libpng1.6 $VERSION"
 # apt's own user may not write here; apt then downloads as the caller and says so.
-if ! apt-get source --download-only -q "libpng1.6=$VERSION" 2>&1 >/dev/null | grep -v 'unsandboxed as root' >&2; [ "${PIPESTATUS[0]}" -ne 0 ]; then
-  echo "fetch-libpng: libpng1.6 $VERSION is not served (run scripts/setup.sh; if the" \
-    "mirror has moved on to a newer revision, update the pin here)" >&2
-  exit 1
+chmod 755 "$work"
+revision=$PIN
+sums="$UPSTREAM_SHA256
+$PIN_SHA256"
+if ! download "$PIN"; then
+  revision=$(newest_served)
+  if [ -z "$revision" ] || ! download "$revision"; then
+    grep -v 'unsandboxed as root' apt.log >&2
+    echo "fetch-libpng: neither libpng1.6 $PIN nor any other $SERIES* revision is served (run scripts/setup.sh)" >&2
+    exit 1
+  fi
+  echo "fetch-libpng: libpng1.6 $PIN, the pinned revision, is not served: took $revision, the newest one served"
+  sums=$UPSTREAM_SHA256
 fi
-if ! sha256sum --quiet -c <<<"$SHA256SUMS"; then
-  echo "fetch-libpng: checksum mismatch for libpng1.6 $VERSION" >&2
+if ! sha256sum --quiet -c <<<"$sums"; then
+  echo "fetch-libpng: checksum mismatch for libpng1.6 $revision" >&2
   exit 1
 fi
 # Unpacking applies Debian's patches (the security fixes) to the upstream source.
-if ! dpkg-source -x "libpng1.6_$VERSION.dsc" src >unpack.log 2>&1; then
+if ! dpkg-source -x "libpng1.6_$revision.dsc" src >unpack.log 2>&1; then
   cat unpack.log >&2
   exit 1
 fi
-echo "$VERSION" >src/.zarn-version
+echo "$PIN" >src/.zarn-version
+echo "$revision" >src/.zarn-revision
 rm -rf "$target"
 mv src "$target"

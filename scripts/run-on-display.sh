@@ -5,7 +5,9 @@
 # Xephyr with two Xinerama heads inside an Xvfb, with a prefix of the build's own in
 # which Wine reads the monitors from Xinerama rather than XRandR (through XRandR it
 # sees one). The prefix's Wine server is restarted around it, since a running one
-# stays on the display it began on.
+# stays on the display it began on. The exit code is the program's; when the run is
+# interrupted or told to stop, the program, the prefix's server and the displays stop
+# with it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
@@ -13,6 +15,23 @@ bits=$1
 screen=$2
 shift 2
 [ "$bits" = 64 ] || skip_without_32bit_code
+program_pid=
+
+end_session() {
+  trap - HUP INT TERM EXIT
+  stop_private_displays
+  if [ -n "$program_pid" ]; then
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+  fi
+}
+# The program runs in the background: bash runs a trap only once the command in front
+# has returned, and a wait returns at once on a signal.
+trap 'end_session; exit 129' HUP
+trap 'end_session; exit 130' INT
+trap 'end_session; exit 143' TERM
+trap end_session EXIT
+
 prefix_of_build=ZARN_PREFIX_$bits
 prefix=${!prefix_of_build:-$root/build/win$bits/wineprefix}
 [ "$screen" = two-monitors ] && prefix=$root/build/win$bits/wineprefix-monitors
@@ -30,7 +49,9 @@ else
   XVFB_SCREEN=$screen start_private_display || exit 1
 fi
 export "ZARN_DISPLAY_$bits=$DISPLAY"
-zwine "$bits" wine "$@"
+zwine "$bits" wine "$@" &
+program_pid=$!
+wait "$program_pid"
 status=$?
-stop_private_displays
+program_pid=
 exit $status

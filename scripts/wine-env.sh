@@ -25,7 +25,8 @@ stop_private_displays() {
     WINEPREFIX=${used#* } zwine "${used%% *}" wineserver -k >/dev/null 2>&1 || true
   done
   PREFIXES_USED=()
-  for pid in "${XVFB_PIDS[@]}"; do
+  # A server stopped while it was starting is not in the list yet.
+  for pid in "${XVFB_PIDS[@]}" ${X_SERVER_PID:-}; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done

@@ -31,8 +31,9 @@ skip_without_32bit_code
 [ -f "$WOW64_ROOT/.zarn-ready" ] || fail "the 32-bit Wine's root $WOW64_ROOT is missing: run scripts/setup.sh --wow64"
 [ "$command" = wineserver ] && command=$WOW64_WINESERVER
 
-# The root is entered as root (mounts and chroot), and Wine runs there as the caller.
-as_root=()
+# The root is entered as root (mounts and chroot), and Wine runs there as the caller:
+# the user who called sudo, or root, when root called (from a shell sudo opened too).
+as_root=(env -u SUDO_UID -u SUDO_GID)
 if [ "$(id -u)" -ne 0 ]; then
   sudo -n true 2>/dev/null ||
     fail "sudo -n failed (no fresh ticket, or this user may not use sudo): the 32-bit Wine is entered through chroot, which needs root; run as root, or run sudo -v first"
@@ -52,5 +53,4 @@ repo=$(cd "$scripts/.." && pwd)
 folder=/tmp
 case $PWD/ in "$repo"/*) folder=$PWD ;; esac
 
-exec "${as_root[@]}" "$scripts/wow64-enter.sh" "$WOW64_ROOT" "$repo" "$(id -u):$(id -g)" "$folder" "$cookie" \
-  "${passed[@]}" -- "$command" "$@"
+exec "${as_root[@]}" "$scripts/wow64-enter.sh" "$WOW64_ROOT" "$folder" "$cookie" "${passed[@]}" -- "$command" "$@"
