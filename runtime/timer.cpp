@@ -15,14 +15,14 @@ static TimePeriodProc EndPeriod;
 
 void OpenSystemTimer(void)
 {
+    static const char* const names[] = {"timeGetTime", "timeBeginPeriod", "timeEndPeriod"};
+    FARPROC found[3];
     if (MultimediaLibrary)
         return;
-    MultimediaLibrary = LoadSystemLibrary("WINMM.DLL");
-    if (!MultimediaLibrary)
-        return;
-    GetTime = (TimeGetTimeProc)(void*)GetProcAddress(MultimediaLibrary, "timeGetTime");
-    BeginPeriod = (TimePeriodProc)(void*)GetProcAddress(MultimediaLibrary, "timeBeginPeriod");
-    EndPeriod = (TimePeriodProc)(void*)GetProcAddress(MultimediaLibrary, "timeEndPeriod");
+    MultimediaLibrary = LoadSystemProcedures("WINMM.DLL", names, found, 3);
+    GetTime = (TimeGetTimeProc)(void*)found[0];
+    BeginPeriod = (TimePeriodProc)(void*)found[1];
+    EndPeriod = (TimePeriodProc)(void*)found[2];
 }
 
 void CloseSystemTimer(void)
