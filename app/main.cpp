@@ -37,7 +37,6 @@ static void EndLibraries(void)
     // The 3-D device draws into the screen's surfaces: it ends before them.
     EndSprite3DSystem();
     EndSpriteSystem();
-    RestoreTimerResolution();
     CloseSystemTimer();
     CloseAllWindows();
 }

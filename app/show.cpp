@@ -29,25 +29,9 @@ enum {
     AWAY_LIMIT_MS = 5000,
 };
 
-static int32_t TimerRaised;
 static int32_t CopyCount;
 static int32_t Away;        // 1 while the show is out of the foreground
 static uint32_t AwaySince; // when it went out, in milliseconds of a clock that wraps
-
-// Sleep is only as fine as the system timer, which by default ticks every 15.6 ms. A
-// finer timer costs every program on the machine, so only a delay to keep asks for it.
-static void RaiseTimerResolution(void)
-{
-    if (!TimerRaised && FrameDelay > 0 && RaiseTimerResolutionTo(1))
-        TimerRaised = 1;
-}
-
-void RestoreTimerResolution(void)
-{
-    if (TimerRaised)
-        LowerTimerResolution(1);
-    TimerRaised = 0;
-}
 
 [[noreturn]] static void FailShow(const char* text)
 {
@@ -74,7 +58,10 @@ static void LoadPicture(void)
 void SetUpShow(void)
 {
     OpenSystemTimer();
-    RaiseTimerResolution();
+    // Sleep is only as fine as the system timer, which by default ticks every 15.6 ms. A
+    // finer timer costs every program on the machine, so only a delay to keep asks for it.
+    if (FrameDelay > 0)
+        RaiseTimerResolutionTo(1);
     if (!InitSpriteSystem() || !InitKeyboardInput())
         FailShow("Error: Can't open DirectX 7 Or later");
     if (!InitSprite3DSystem())

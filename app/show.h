@@ -1,5 +1,5 @@
 #pragma once
-// The show: set-up, one pass of the frame loop, and the timer resolution it raises.
+// The show: set-up, one pass of the frame loop, and the finer system timer it asks for.
 #include <stdint.h>
 
 // The screen the show opens.
@@ -11,5 +11,3 @@ void SetUpShow(void);
 void DrawShowFrame(void);
 // The frame delay; Escape or the loss of the foreground ends the program during a long one.
 void PauseAfterFrame(void);
-// Gives the system timer its previous resolution (an end routine).
-void RestoreTimerResolution(void);

@@ -12,6 +12,7 @@
 #include "image/image.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
+#include "runtime/timer.h"
 #include "screen/keyboard.h"
 #include "screen/screen.h"
 #include "screen/sprite3d.h"
@@ -46,7 +47,7 @@ static void EndBench(void)
     EndKeyboard();
     EndSprite3DSystem();
     EndSpriteSystem();
-    RestoreTimerResolution();
+    CloseSystemTimer();
 }
 
 int main(int argc, char** argv)

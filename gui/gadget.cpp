@@ -47,9 +47,10 @@ static const uint32_t PLAIN_GADGET = GADGET_TAKES_FONT | GADGET_FAILURE_CLEARS_S
 // whole life. Without it no trackbar can be made.
 static void InitCommonControlsLibrary(void)
 {
+    static const char* const names[] = {"InitCommonControls"};
+    static FARPROC found;
     if (!CommonControls)
-        CommonControls = LoadSystemLibrary("COMCTL32.DLL");
-    FARPROC found = CommonControls ? GetProcAddress(CommonControls, "InitCommonControls") : NULL;
+        CommonControls = LoadSystemProcedures("COMCTL32.DLL", names, &found, 1);
     if (found)
         ((InitCommonControlsProc)(void*)found)();
 }

@@ -4,21 +4,18 @@
 
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesProc)(DWORD flags);
 
+int32_t LibrarySearchFlags;
+
 // Windows 8 and later, and Vista and 7 with KB2533623, have it, and with it the search
 // flags of LoadLibraryExA. Looked up, not imported: an import would keep the program
 // from starting on the systems without it.
-static SetDefaultDllDirectoriesProc FindSetDefaultDllDirectories(void)
+void RestrictLibrarySearch(void)
 {
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
     FARPROC found = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : NULL;
-    return (SetDefaultDllDirectoriesProc)(void*)found;
-}
-
-void RestrictLibrarySearch(void)
-{
-    SetDefaultDllDirectoriesProc restrictSearch = FindSetDefaultDllDirectories();
-    if (restrictSearch)
-        restrictSearch(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    LibrarySearchFlags = found != NULL;
+    if (found)
+        ((SetDefaultDllDirectoriesProc)(void*)found)(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 // Elsewhere the full path names the file, and the altered search path takes its own
@@ -36,9 +33,11 @@ static HMODULE LoadFromSystemPath(const char* name)
     return LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-HMODULE LoadSystemLibrary(const char* name)
+HMODULE LoadSystemProcedures(const char* library, const char* const* names, FARPROC* found, int32_t count)
 {
-    if (FindSetDefaultDllDirectories())
-        return LoadLibraryExA(name, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return LoadFromSystemPath(name);
+    HMODULE module = LibrarySearchFlags ? LoadLibraryExA(library, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32)
+                                        : LoadFromSystemPath(library);
+    for (int32_t index = 0; index < count; index++)
+        found[index] = module ? GetProcAddress(module, names[index]) : NULL;
+    return module;
 }

@@ -8,47 +8,46 @@
 typedef DWORD(WINAPI* TimeGetTimeProc)(void);
 typedef MMRESULT(WINAPI* TimePeriodProc)(UINT period);
 
-static HMODULE MultimediaLibrary;
-static TimeGetTimeProc GetTime;
-static TimePeriodProc BeginPeriod;
-static TimePeriodProc EndPeriod;
+typedef struct SystemTimer {
+    HMODULE library; // WINMM, NULL without it, and then NULL procedures
+    TimeGetTimeProc getTime;
+    TimePeriodProc beginPeriod;
+    TimePeriodProc endPeriod;
+    uint32_t raisedTo; // the resolution raised, 0 while it is the system's
+} SystemTimer;
+
+static SystemTimer Timer;
 
 void OpenSystemTimer(void)
 {
-    if (MultimediaLibrary)
+    static const char* const names[] = {"timeGetTime", "timeBeginPeriod", "timeEndPeriod"};
+    FARPROC found[3];
+    if (Timer.library)
         return;
-    MultimediaLibrary = LoadSystemLibrary("WINMM.DLL");
-    if (!MultimediaLibrary)
-        return;
-    GetTime = (TimeGetTimeProc)(void*)GetProcAddress(MultimediaLibrary, "timeGetTime");
-    BeginPeriod = (TimePeriodProc)(void*)GetProcAddress(MultimediaLibrary, "timeBeginPeriod");
-    EndPeriod = (TimePeriodProc)(void*)GetProcAddress(MultimediaLibrary, "timeEndPeriod");
+    Timer.library = LoadSystemProcedures("WINMM.DLL", names, found, 3);
+    Timer.getTime = (TimeGetTimeProc)(void*)found[0];
+    Timer.beginPeriod = (TimePeriodProc)(void*)found[1];
+    Timer.endPeriod = (TimePeriodProc)(void*)found[2];
 }
 
 void CloseSystemTimer(void)
 {
-    GetTime = NULL;
-    BeginPeriod = NULL;
-    EndPeriod = NULL;
-    if (MultimediaLibrary)
-        FreeLibrary(MultimediaLibrary);
-    MultimediaLibrary = NULL;
+    if (Timer.raisedTo)
+        Timer.endPeriod(Timer.raisedTo);
+    if (Timer.library)
+        FreeLibrary(Timer.library);
+    Timer = SystemTimer();
 }
 
 uint32_t ReadClockMs(void)
 {
-    return GetTime ? GetTime() : GetTickCount();
+    return Timer.getTime ? Timer.getTime() : GetTickCount();
 }
 
 // Both halves of a pair must be there: a raise that could not be undone would stay
 // with every program on the machine until this one ends.
-int32_t RaiseTimerResolutionTo(uint32_t milliseconds)
+void RaiseTimerResolutionTo(uint32_t milliseconds)
 {
-    return BeginPeriod && EndPeriod && BeginPeriod(milliseconds) == TIMERR_NOERROR;
-}
-
-void LowerTimerResolution(uint32_t milliseconds)
-{
-    if (EndPeriod)
-        EndPeriod(milliseconds);
+    if (!Timer.raisedTo && Timer.endPeriod && Timer.beginPeriod && Timer.beginPeriod(milliseconds) == TIMERR_NOERROR)
+        Timer.raisedTo = milliseconds;
 }

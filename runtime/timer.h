@@ -6,11 +6,10 @@
 
 // Loads WINMM once; the clock and the resolution work without it too.
 void OpenSystemTimer(void);
-// Gives WINMM back; the clock is the tick count again.
+// Gives back a raised resolution, then WINMM; the clock is the tick count again.
 void CloseSystemTimer(void);
 // Milliseconds of a clock that wraps after 2^32.
 uint32_t ReadClockMs(void);
-// 1 when the system timer now ticks every given milliseconds; each 1 asks for one
-// LowerTimerResolution with the same value.
-int32_t RaiseTimerResolutionTo(uint32_t milliseconds);
-void LowerTimerResolution(uint32_t milliseconds);
+// The system timer ticks every given milliseconds until CloseSystemTimer, where it can;
+// one raise at a time.
+void RaiseTimerResolutionTo(uint32_t milliseconds);

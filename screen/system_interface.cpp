@@ -6,8 +6,8 @@ IUnknown* UseSystemInterface(SystemInterface* held, const char* library, const c
                              CreateInterface create)
 {
     if (!held->object) {
-        held->module = LoadSystemLibrary(library);
-        FARPROC found = held->module ? GetProcAddress(held->module, procedure) : NULL;
+        FARPROC found;
+        held->module = LoadSystemProcedures(library, &procedure, &found, 1);
         if (found)
             create(found, (void**)&held->object);
         if (!held->object && held->module)

@@ -13,6 +13,7 @@
 #ifdef _WIN32
 #include "gui/gadget.h"
 #include "gui/window.h"
+#include "runtime/system_library.h"
 #endif
 
 namespace {
@@ -29,6 +30,14 @@ int32_t LongTextField()
     SendMessageA(AddTextField(0, 0, 0, 90, 20, "", 0), EM_SETLIMITTEXT, 40000, 0);
     WriteGadgetText(0, Long.substr(0, 32500).c_str());
     return 0;
+}
+
+// The full path systems without the search flags take: the DLL beside the program never, nor a name past the path.
+TEST(SystemLibrary, WithoutSearchFlagsOnlyTheSystemFolderLoads)
+{
+    LibrarySearchFlags = 0;
+    for (const std::string& name : {std::string("WINMM.DLL"), std::string("zarn_planted.dll"), std::string(5000, 'x')})
+        EXPECT_EQ(LoadSystemProcedures(name.c_str(), NULL, NULL, 0) != NULL, name == "WINMM.DLL") << name.substr(0, 20);
 }
 #endif
 
