@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -68,7 +69,14 @@ inline HWND WaitForShow()
 // time, once more than `lit` are lit or that time is up.
 typedef std::vector<uint32_t> Shot;
 Shot TakeShot(DWORD untilLitMs = 0, int lit = 500);
-inline int Count(const Shot& s, bool (*match)(uint32_t)) { return (int)std::count_if(s.begin(), s.end(), match); }
+// Pixels that match, of the columns from left up to right.
+inline int Count(const Shot& s, bool (*match)(uint32_t), int left = 0, int right = INT_MAX)
+{
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), found = 0;
+    for (size_t at = 0; at < s.size(); at++)
+        found += (int)(at % width) >= left && (int)(at % width) < right && match(s[at]);
+    return found;
+}
 inline int Changed(const Shot& a, const Shot& b)
 {
     return (int)std::inner_product(a.begin(), a.end(), b.begin(), 0, std::plus<>(), std::not_equal_to<>());

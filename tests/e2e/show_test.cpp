@@ -1,8 +1,8 @@
 #include "e2e/driver.h"
 #include "samples.h"
 
-// What the show shows for picture files and settings. Neither the mouse nor other keys end
-// it; Escape, a close request and the session's end do, with exit code 0.
+// What the show shows for picture files and settings. Neither the mouse nor other keys end it; Escape, a close request
+// and the session's end do, with exit code 0.
 TEST(Show, PictureFilesAndSettings)
 {
     enum Seen { BLACK, ANY, PICTURE, YELLOW }; // from PICTURE on, copies fly
@@ -56,9 +56,9 @@ TEST(Show, PictureFilesAndSettings)
     }
 }
 
-// Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row, whatever
-// its delay, it ends as after Escape, and a new show can start; copies started during a show end. Under Wine the
-// test can only send WM_ACTIVATEAPP: no other window really comes in front, the display mode stays.
+// Out of the foreground the show rests instead of spinning. Back within 5 s it goes on; away 5 s in a row, whatever its
+// delay, it ends as after Escape, and a new show can start; copies started during a show end. Under Wine the test can
+// only send WM_ACTIVATEAPP: no other window really comes in front, the display mode stays.
 TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
 {
     Folder folder(L"show_background");
@@ -123,8 +123,52 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
     }
 }
 
-// Wine can change the depth of an Xvfb display but not its size: on the 800x600 one
-// this runs on, the 640x480 mode can't be set.
+// On two monitors side by side, the second is black while the show is in front: a click there leaves the show in front,
+// and the window lying there is in view again once the show is out of the foreground or ends.
+TEST(Monitors, TheOtherMonitorIsBlackWhileTheShowIsInFront)
+{
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    // sid's Wine 10 reports both monitors of this display at the origin: there only the show itself is checked.
+    bool sideBySide = GetSystemMetrics(SM_CMONITORS) == 2 && width == 1280;
+    ASSERT_TRUE(sideBySide || sizeof(void*) == 4) << width << " pixels wide: two monitors side by side expected";
+    auto redInView = [&] {
+        return Count(TakeShot(), [](uint32_t p) { return (p & 0xF8FCF8) == 0xF80000; }, 640, width) > 90000;
+    };
+    if (sideBySide) {
+        Unix("/usr/bin/xmessage -bg red -fg red -title zarn-red -geometry 400x300+760+90 .");
+        ASSERT_TRUE(WaitUntil(redInView)) << "no red window on the second monitor";
+    }
+    Folder folder(L"monitors");
+    folder.Write(SETTINGS, "ZCOUNT = 40\r\nZDELAY = 10\r\n");
+    for (bool away : {false, true}) {
+        SCOPED_TRACE(away ? "out of the foreground" : "ended by Escape");
+        Scr show(folder, "/s");
+        HWND screen = WaitForShow();
+        ASSERT_NE(screen, nullptr);
+        Shot shot;
+        EXPECT_TRUE(WaitUntil([&] { return Count(shot = TakeShot(), NotBlack, 0, 640) > 500; }, 8000)) << "no picture";
+        Sleep(400);
+        EXPECT_GT(Changed(shot, TakeShot()), 500) << "nothing moved";
+        EXPECT_TRUE(!sideBySide || Count(shot, NotBlack, 640, width) == 0) << "the second monitor is not black";
+        if (!away) {
+            // The pointer is held on the show's monitor: the click goes to the cover's window itself.
+            Unix("/bin/sh -c \"for w in $(xdotool search --class zarn_scr.scr); do xdotool getwindowgeometry $w | "
+                 "grep -q 'Position: 640,0' && xdotool click --window $w 1; done\"");
+            Sleep(7000);
+            EXPECT_TRUE(show.Running()) << "taken for out of the foreground";
+            EXPECT_EQ(EndWithEscape(show), 0u);
+        } else {
+            SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, NULL);
+            EXPECT_TRUE(!sideBySide || WaitUntil(redInView, 2000)) << "the second monitor stays covered";
+            EXPECT_EQ(show.Wait(10000), 0u);
+        }
+        EXPECT_TRUE(!sideBySide || WaitUntil(redInView)) << "the red window is not in view after the show";
+    }
+    Unix("/usr/bin/pkill -f zarn-red");
+}
+
+// Wine can change the depth of an Xvfb display but not its size: on the 800x600 one this runs on, the 640x480 mode
+// can't be set.
 TEST(OtherDisplay, WithoutTheScreenModeItSaysSoAndEnds)
 {
     ASSERT_NE(GetSystemMetrics(SM_CXSCREEN), 640) << "needs a display of another size";
@@ -134,11 +178,11 @@ TEST(OtherDisplay, WithoutTheScreenModeItSaysSoAndEnds)
     EXPECT_EQ(show.Wait(), 0u);
 }
 
-// Wine's per-program DllOverrides stand in for what a program's folder and a system can hold: "native,builtin"
-// prefers a DLL beside the program, as Windows does for a plain name, and "" leaves the library missing.
-// DLLs planted under the names of the libraries the program loads never run: the show and the dialog work as
-// ever. Without DirectDraw or DirectInput the show says so and ends; without WINMM it runs on the tick count;
-// without COMCTL32 the dialog has no trackbar and keeps the count it read (Wine's DirectInput needs COMCTL32).
+// Wine's per-program DllOverrides stand in for what a program's folder and a system can hold: "native,builtin" prefers
+// a DLL beside the program, as Windows does for a plain name, and "" leaves the library missing. DLLs planted under the
+// names of the libraries the program loads never run: the show and the dialog work as ever. Without DirectDraw or
+// DirectInput the show says so and ends; without WINMM it runs on the tick count; without COMCTL32 the dialog has no
+// trackbar and keeps the count it read (Wine's DirectInput needs COMCTL32).
 TEST(Show, OnlyTheSystemsOwnLibrariesRun)
 {
     const char *directX = "Error: Can't open DirectX 7 Or later", *stored = "ZCOUNT = 25\r\nZDELAY = 30\r\n";

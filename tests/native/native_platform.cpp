@@ -21,15 +21,9 @@ void* ReallocateZeroedBlock(void* block, size_t size)
     return header + 2;
 }
 
-void* AllocateZeroedBlock(size_t size)
-{
-    return ReallocateZeroedBlock(NULL, size);
-}
+void* AllocateZeroedBlock(size_t size) { return ReallocateZeroedBlock(NULL, size); }
 
-void* AllocateBlock(size_t size)
-{
-    return AllocateZeroedBlock(size);
-}
+void* AllocateBlock(size_t size) { return AllocateZeroedBlock(size); }
 
 void FreeBlock(void* block)
 {
@@ -37,22 +31,10 @@ void FreeBlock(void* block)
         free((size_t*)block - 2);
 }
 
-const char* GetProgramCommandLine(void)
-{
-    return "prog.scr";
-}
+const char* GetProgramCommandLine(void) { return "prog.scr"; }
 
-void* AllocateImageBuffer(size_t size)
-{
-    return AllocateZeroedBlock(size);
-}
+void* AllocateImageBuffer(size_t size) { return AllocateZeroedBlock(size); }
 
-size_t ImageBufferSize(const void* buffer)
-{
-    return ((const size_t*)buffer)[-2];
-}
+size_t ImageBufferSize(const void* buffer) { return ((const size_t*)buffer)[-2]; }
 
-void FreeImageBuffer(void* buffer)
-{
-    FreeBlock(buffer);
-}
+void FreeImageBuffer(void* buffer) { FreeBlock(buffer); }

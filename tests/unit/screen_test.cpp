@@ -153,10 +153,8 @@ TEST_F(ScreenDisplay, EveryShortPressIsSeenOnce)
     }
 }
 
-// The end routines give everything back, and the screen opens again. DirectInput is gone
-// after the keyboard's end routine (Wine pins DDRAW.DLL, which cannot be checked here):
-// looked for at once, since Wine 10's DirectInput leaves a hook of its own for a moment,
-// and a window made meanwhile loads the library again for good.
+// The end routines give everything back, and the screen opens again. DirectInput is looked for at once: Wine 10
+// reloads it for a moment for a hook of its own (and Wine pins DDRAW.DLL, which cannot be checked here).
 TEST_F(ScreenDisplay, EndRoutinesGiveEverythingBack)
 {
     EndKeyboard();
