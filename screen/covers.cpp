@@ -24,18 +24,16 @@ static LRESULT CALLBACK CoverProcedure(HWND window, UINT message, WPARAM first, 
     return DefWindowProcA(window, message, first, second);
 }
 
-static void RegisterCoverClass(void)
+int32_t RegisterBlackWindowClass(const char* name, WNDPROC procedure)
 {
-    if (CoverClassRegistered)
-        return;
     WNDCLASSEXA windowClass;
     memset(&windowClass, 0, sizeof windowClass);
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = CoverProcedure;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = InstanceHandle;
     windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
-    windowClass.lpszClassName = COVER_CLASS;
-    CoverClassRegistered = RegisterClassExA(&windowClass) != 0;
+    windowClass.lpszClassName = name;
+    return RegisterClassExA(&windowClass) != 0;
 }
 
 // A monitor reported over the show's own, as some systems report every monitor at the
@@ -48,7 +46,8 @@ static BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC dc, LPRECT area, LPARAM 
     RECT overlap;
     if (CoverCount == MAX_COVERS || IntersectRect(&overlap, area, &ShowArea))
         return TRUE;
-    RegisterCoverClass();
+    if (!CoverClassRegistered)
+        CoverClassRegistered = RegisterBlackWindowClass(COVER_CLASS, CoverProcedure);
     HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, COVER_CLASS, "",
                                  WS_POPUP | WS_DISABLED, area->left, area->top, area->right - area->left,
                                  area->bottom - area->top, CoverOwner, NULL, InstanceHandle, NULL);

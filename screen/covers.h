@@ -13,3 +13,5 @@ void ShowMonitorCovers(int32_t shown);
 // Covers again after a change of the monitors' layout, if any are open.
 void FollowMonitorLayout(void);
 void CloseMonitorCovers(void);
+// A window class of the program's whose windows are black where nothing is drawn.
+int32_t RegisterBlackWindowClass(const char* name, WNDPROC procedure);

@@ -135,14 +135,7 @@ static int32_t CreateScreenWindow(void)
 {
     if (ScreenWindowCreated)
         return ScreenWindow != NULL;
-    WNDCLASSEXA windowClass;
-    memset(&windowClass, 0, sizeof windowClass);
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ScreenWindowProcedure;
-    windowClass.hInstance = InstanceHandle;
-    windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
-    windowClass.lpszClassName = SCREEN_CLASS;
-    RegisterClassExA(&windowClass);
+    RegisterBlackWindowClass(SCREEN_CLASS, ScreenWindowProcedure);
     ScreenWindow = CreateWindowExA(0, SCREEN_CLASS, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 1, 1, NULL, NULL,
                                    InstanceHandle, NULL);
     ScreenWindowCreated = 1;
