@@ -118,7 +118,10 @@ start_x_server() {
     X_SERVER_PID=$!
     for tries in $(seq 1 100); do
       kill -0 "$X_SERVER_PID" 2>/dev/null || break # another run took this number first
-      if xdpyinfo -display ":${number}" >/dev/null 2>&1 && kill -0 "$X_SERVER_PID" 2>/dev/null; then
+      # The server that answers must be this one, by its lock file: another run may hold
+      # the number while this one has not yet given up on it.
+      if xdpyinfo -display ":${number}" >/dev/null 2>&1 &&
+        [ "$(tr -d ' \n' <"/tmp/.X${number}-lock" 2>/dev/null)" = "$X_SERVER_PID" ]; then
         export DISPLAY=":${number}"
         return 0
       fi
