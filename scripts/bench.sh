@@ -12,7 +12,7 @@
 set -euo pipefail
 frames=${1:-600}
 rounds=${ROUNDS:-3}
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 builds=${BUILDS:-64 32}
 untested_32=
 if [ "$builds" != 32 ] && [[ " $builds " == *" 32 "* ]]; then

@@ -79,13 +79,8 @@ fi
 # Asks for root only when there is something to make.
 make_wow64_root() {
   [ "${1:-}" = --wow64 ] || return 0
-  source "$root/scripts/wow64-common.sh"
-  if ! runs_32bit_code; then
-    echo "setup: no 32-bit Wine made: $NO_32BIT_LINE" >&2
-    return 0
-  fi
-  [ -f "$WOW64_ROOT/.zarn-ready" ] && return 0
-  "${as_root[@]}" env ZARN_WOW64_ROOT="$WOW64_ROOT" "$root/scripts/wow64-root.sh"
+  source "$root/scripts/lib/commands.sh"
+  set_up_32bit_wine || echo "setup: no 32-bit Wine made: $NO_32BIT_LINE" >&2
 }
 if [ ${#missing[@]} -eq 0 ] && has_source_entry; then
   make_wow64_root "$@"

@@ -11,7 +11,7 @@
 # the processor runs 32-bit code (ZARN_32BIT_CODE=yes), a "no" now is a plain failure.
 set -euo pipefail
 scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$scripts/wow64-common.sh"
+source "$scripts/lib/commands.sh"
 bits=$1
 command=$2
 shift 2

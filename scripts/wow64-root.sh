@@ -7,7 +7,7 @@
 # mounted when it ends, however it ends. Needs root; ZARN_WOW64_ROOT says where the
 # root lives. Every way it stops names the step that failed.
 set -eEuo pipefail
-source "$(dirname "$0")/wow64-common.sh"
+source "$(dirname "$0")/lib/commands.sh"
 
 PACKAGES="wine wine64 libwine fonts-wine libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1
   libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libxcomposite1 procps xdotool"
