@@ -2,10 +2,10 @@
 # Makes, when it is missing, the private Debian sid root whose Wine runs the 32-bit
 # program inside 64-bit processes ("new WoW64"): this machine's kernel runs no 32-bit
 # Linux programs, so Debian 12's own 32-bit Wine cannot start. The mirror, the keyring
-# and any apt proxy are the machine's own, from one-line or deb822 sources alike. Every
-# command that mounts anything runs in a private mount namespace, so nothing stays
-# mounted when it ends, however it ends. Needs root; ZARN_WOW64_ROOT says where the
-# root lives. Every way it stops names the step that failed.
+# and any apt proxy are the machine's own, from one-line or deb822 sources alike.
+# Everything that mounts runs through enter-root.sh, so nothing stays mounted when it
+# ends, however it ends. Needs root; ZARN_WOW64_ROOT says where the root lives. Every
+# way it stops names the step that failed.
 set -eEuo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 
@@ -57,6 +57,8 @@ keyring_of_entry() {
 
 [ -f "$WOW64_ROOT/.zarn-ready" ] && exit 0
 [ "$(id -u)" -eq 0 ] || fail "making the root needs root (run the scripts as root, or with sudo)"
+# Every step runs as root, whoever called sudo.
+unset SUDO_UID SUDO_GID
 unshare -m true 2>/dev/null ||
   fail "this machine refuses private mount namespaces (an unprivileged container?): the 32-bit Wine cannot be set up here"
 # Only an empty folder, or none, becomes the root: never a folder of someone else's.
@@ -97,15 +99,18 @@ stop() {
 trap cleanup EXIT
 trap 'stop 130' INT
 trap 'stop 143' TERM
-# Runs a long step in a session of its own, its output in LOG: run_step LOG COMMAND ...
+# Runs a long step through enter-root.sh in a session of its own, its output in a log:
+# run_step WHAT ARGUMENTS; fails with WHAT and the log's end.
 run_step() {
-  local log=$1 status=0
+  local what=$1 status=0
   shift
-  setsid "$@" >"$log" 2>&1 &
+  setsid "$ZARN_ROOT/scripts/enter-root.sh" "$@" >"$work/step.log" 2>&1 &
   step_pid=$!
   wait "$step_pid" || status=$?
   step_pid=
-  return $status
+  [ "$status" -eq 0 ] && return 0
+  tail -n 20 "$work/step.log" >&2
+  fail "$what (its log's end is above)"
 }
 echo "wow64-root: making the 32-bit Wine's root from sid at $WOW64_ROOT (about a minute, 1.8 GB)"
 step="fetching sid's release file from $mirror"
@@ -122,31 +127,21 @@ fi
 rm -rf "$partial"
 mkdir -p "$partial"
 touch "$partial/.zarn-partial"
+path=PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 # debootstrap mounts /proc and /sys in its target and takes them away only in an exit
 # trap: inside its own namespace they go with it whatever happens.
-if ! http_proxy=${proxy:-${http_proxy:-}} run_step "$work/debootstrap.log" unshare -m --propagation private \
-  debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror"; then
-  tail -n 20 "$work/debootstrap.log" >&2
-  fail "debootstrap of sid failed (its log's end is above)"
-fi
+run_step "debootstrap of sid failed" "$path" "http_proxy=${proxy:-${http_proxy:-}}" -- \
+  debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror"
 if [ -n "$proxy" ]; then
   printf 'Acquire::http::Proxy "%s";\n' "$proxy" >"$partial/etc/apt/apt.conf.d/01zarn-proxy"
 fi
 step="installing Wine in the root"
 # The machine's mirror may be a frozen copy whose sid release is past its Valid-Until
 # date: its signature is still checked, only the date is not.
-install_in_root() {
-  chroot "$partial" apt-get update -q -o Acquire::Check-Valid-Until=false &&
-    DEBIAN_FRONTEND=noninteractive chroot "$partial" apt-get install -y -q --no-install-recommends $PACKAGES &&
-    chroot "$partial" apt-get clean
-}
-export -f install_in_root
-export partial PACKAGES
-if ! run_step "$work/apt.log" unshare -m --propagation private bash -c \
-  'mount -t proc proc "$partial/proc" && mount --rbind /dev "$partial/dev" && install_in_root'; then
-  tail -n 20 "$work/apt.log" >&2
-  fail "installing Wine in the root failed: the root's apt does not reach the mirror (proxy settings?) or sid lacks a package (log's end above)"
-fi
+run_step "installing Wine in the root failed: the root's apt does not reach the mirror (proxy settings?) or sid lacks a package" \
+  --root "$partial" .zarn-partial "$path" DEBIAN_FRONTEND=noninteractive -- /bin/sh -c '
+  apt-get update -q -o Acquire::Check-Valid-Until=false &&
+    apt-get install -y -q --no-install-recommends "$@" && apt-get clean' sh $PACKAGES
 step="checking the root's Wine"
 [ -x "$partial$WOW64_WINESERVER" ] && [ -d "$partial/usr/lib/x86_64-linux-gnu/wine/i386-windows" ] ||
   fail "sid's Wine has no 32-bit Windows side (no WoW64 build): the 32-bit program cannot run under it"
