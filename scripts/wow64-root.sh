@@ -2,59 +2,18 @@
 # Makes, when it is missing, the private Debian sid root whose Wine runs the 32-bit
 # program inside 64-bit processes ("new WoW64"): this machine's kernel runs no 32-bit
 # Linux programs, so Debian 12's own 32-bit Wine cannot start. The mirror, the keyring
-# and any apt proxy are the machine's own, from one-line or deb822 sources alike.
-# Everything that mounts runs through enter-root.sh, so nothing stays mounted when it
-# ends, however it ends. Needs root; ZARN_WOW64_ROOT says where the root lives. Every
-# way it stops names the step that failed.
+# and any apt proxy are the machine's own (lib/apt.sh). Everything that mounts runs
+# through enter-root.sh, so nothing stays mounted when it ends, however it ends. Needs
+# root; ZARN_WOW64_ROOT says where the root lives. Every way it stops names the step
+# that failed.
 set -eEuo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 
 PACKAGES="wine wine64 libwine fonts-wine libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1
   libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libxcomposite1 procps xdotool"
-DEFAULT_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
 
 step="checking what is there"
 trap 'echo "zarn: wow64-root: stopped while $step (line $LINENO)" >&2' ERR
-
-# The Signed-By keyring of the entry in FILE (deb822 .sources or one-line .list) that
-# names MIRROR for SUITE; nothing when that entry names none, or a key inline.
-keyring_of_entry() {
-  local file=$1 mirror=${2%/} suite=$3
-  case $file in
-  *.sources)
-    awk -v mirror="$mirror" -v suite="$suite" '
-      function flush() {
-        if (!done && uri && insuite && signed ~ /^\//) { print signed; done = 1; exit }
-        uri = insuite = 0; signed = ""
-      }
-      function has(list, word,   n, i, w) {
-        n = split(list, w, /[[:space:]]+/)
-        for (i = 1; i <= n; i++) { sub(/\/$/, "", w[i]); if (w[i] == word) return 1 }
-        return 0
-      }
-      /^[[:space:]]*#/ { next }
-      /^[[:space:]]*$/ { flush(); next }
-      /^[[:space:]]/ { next }
-      { key = tolower($1); sub(/:$/, "", key); value = $0; sub(/^[^:]*:[[:space:]]*/, "", value) }
-      key == "uris" { uri = has(value, mirror) }
-      key == "suites" { insuite = has(value, suite) }
-      key == "signed-by" { signed = value }
-      END { flush() }' "$file"
-    ;;
-  *)
-    awk -v mirror="$mirror" -v suite="$suite" '
-      /^[[:space:]]*deb[[:space:]]/ {
-        options = ""
-        if (match($0, /\[[^]]*\]/)) { options = substr($0, RSTART + 1, RLENGTH - 2); $0 = substr($0, 1, RSTART - 1) substr($0, RSTART + RLENGTH) }
-        uri = $2; sub(/\/$/, "", uri)
-        if (uri != mirror || $3 != suite) next
-        n = split(options, option, /[[:space:]]+/)
-        for (i = 1; i <= n; i++) if (option[i] ~ /^signed-by=\//) { sub(/^signed-by=/, "", option[i]); print option[i]; exit }
-      }' "$file"
-    ;;
-  esac
-}
-
 [ -f "$WOW64_ROOT/.zarn-ready" ] && exit 0
 [ "$(id -u)" -eq 0 ] || fail "making the root needs root (run the scripts as root, or with sudo)"
 # Every step runs as root, whoever called sudo.
@@ -70,16 +29,10 @@ fi
 step="finding the machine's mirror"
 . /etc/os-release
 suite=${VERSION_CODENAME:-bookworm}
-entry=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF) $(SOURCESENTRY)' 2>/dev/null |
-  awk -v suite="$suite" '$2 == suite && $3 == "deb" { print $1, $4; exit }') || true
-[ -n "$entry" ] || fail "no package source for $suite is configured on this machine (or apt-get update never ran)"
-mirror=${entry%% *}
-sources_file=${entry#* }
-sources_file=${sources_file%:*}
-step="finding the keyring of $mirror in $sources_file"
-keyring=$(keyring_of_entry "$sources_file" "$mirror" "$suite")
-keyring=${keyring:-$DEFAULT_KEYRING}
-proxy=$(apt-config shell p Acquire::http::Proxy | sed -E "s/^p='(.*)'$/\1/")
+apt_entry deb "$suite" || fail "no package source for $suite is configured on this machine"
+mirror=$APT_MIRROR
+keyring=${APT_KEYRING:-/usr/share/keyrings/debian-archive-keyring.gpg}
+proxy=$(apt_value Acquire::http::Proxy)
 
 work=$(mktemp -d)
 partial="$WOW64_ROOT.partial"

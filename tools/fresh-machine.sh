@@ -8,8 +8,10 @@
 # a folder this script made and marked is ever used or removed: any other one there,
 # even an empty one, is refused and left as it is. Its / is a mount point, as on a real
 # machine, and /proc, /dev and /sys are mounted in it, all inside a private mount
-# namespace that ends with the command (scripts/enter-root.sh).
+# namespace that ends with the command (scripts/enter-root.sh). The mirror and its
+# keyring are this machine's own (scripts/lib/apt.sh).
 set -euo pipefail
+source "$(dirname "$0")/../scripts/lib/apt.sh"
 fail() {
   echo "fresh-machine: $*" >&2
   exit 1
@@ -44,13 +46,12 @@ owned() {
 owned "$root" .zarn-fresh
 [ "$(id -u)" -eq 0 ] || fail "needs root"
 if [ ! -f "$root/.zarn-fresh" ]; then
-  mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' |
-    awk '$2 == "bookworm" && $3 == "deb" { print $1; exit }')
+  apt_entry deb bookworm || fail "no package source for bookworm is configured on this machine"
   owned "$partial" .zarn-fresh-partial
   rm -rf "$partial"
   mkdir -p "$partial"
   touch "$partial/.zarn-fresh-partial"
-  "${enter[@]}" "http_proxy=${http_proxy:-}" -- debootstrap bookworm "$partial" "$mirror"
+  "${enter[@]}" "http_proxy=${http_proxy:-}" -- debootstrap ${APT_KEYRING:+--keyring="$APT_KEYRING"} bookworm "$partial" "$APT_MIRROR"
   rm "$partial/.zarn-fresh-partial"
   touch "$partial/.zarn-fresh"
   mv -T "$partial" "$root"
