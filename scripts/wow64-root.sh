@@ -43,10 +43,12 @@ cleanup() {
   rm -rf "$work"
   [ ! -f "$partial/.zarn-partial" ] || rm -rf "$partial"
 }
-# Ctrl+C or a TERM ends the step running in its own session too, then cleans up.
+# Ctrl+C or a TERM ends the step running in its own session too, every process of it
+# gone before the clean-up, then cleans up.
 stop() {
   [ -z "$step_pid" ] || kill -TERM -- "-$step_pid" 2>/dev/null || true
   [ -z "$step_pid" ] || wait "$step_pid" 2>/dev/null || true
+  while [ -n "$step_pid" ] && kill -0 -- "-$step_pid" 2>/dev/null; do sleep 0.1; done
   exit "$1"
 }
 trap cleanup EXIT
