@@ -13,23 +13,18 @@ source "$(dirname "$0")/lib/commands.sh"
 bits=$1
 screen=$2
 shift 2
-end_session_on_exit
 prefix_of_build=ZARN_PREFIX_$bits
-prefix=${!prefix_of_build:-$ZARN_ROOT/build/win$bits/wineprefix}
-[ "$screen" = two-monitors ] && prefix=$ZARN_ROOT/build/win$bits/wineprefix-monitors
-export "ZARN_PREFIX_$bits=$prefix"
-prepare_wine_prefix "$bits" "$prefix"
-zwine "$bits" wineserver -k >/dev/null 2>&1 || true
+export "ZARN_PREFIX_$bits=${!prefix_of_build:-$ZARN_ROOT/build/win$bits/wineprefix}"
 if [ "$screen" = two-monitors ]; then
+  export "ZARN_PREFIX_$bits=$ZARN_ROOT/build/win$bits/wineprefix-monitors"
+  end_session_on_exit
   XVFB_SCREEN=1400x600x24 start_private_display || exit 1
-  start_x_server Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
-  export "ZARN_DISPLAY_$bits=$DISPLAY"
+  begin_wine_session "$bits" Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
   zwine "$bits" wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
   zwine "$bits" wineserver -w
 else
-  XVFB_SCREEN=$screen start_private_display || exit 1
+  XVFB_SCREEN=$screen begin_wine_session "$bits" || exit 1
 fi
-export "ZARN_DISPLAY_$bits=$DISPLAY"
 zwine "$bits" wine "$@" &
 program_pid=$!
 SESSION_PIDS+=("$program_pid")

@@ -37,11 +37,9 @@ else
 fi
 "$ZARN_ROOT/scripts/build.sh" >/dev/null
 
-trap stop_private_displays EXIT
 for bits in "${builds[@]}"; do
-  start_private_display
-  prepare_wine_prefix "$bits" "$ZARN_ROOT/build/win$bits/wineprefix"
-  export "ZARN_DISPLAY_$bits=$DISPLAY" "ZARN_PREFIX_$bits=$WINEPREFIX"
+  export "ZARN_PREFIX_$bits=$ZARN_ROOT/build/win$bits/wineprefix"
+  begin_wine_session "$bits"
   echo "$bits-bit build: $(zwine "$bits" wine --version 2>/dev/null) on display $DISPLAY"
   subdirs+=("\"win$bits\"")
 done
