@@ -1,7 +1,9 @@
 # A command's session: a private display and a Wine prefix on it, and their end. Once
 # end_session_on_exit is called, the prefixes' servers (with their Windows programs),
 # the processes in SESSION_PIDS and the displays stop when the command ends, however it
-# ends; HUP, INT and TERM end it with their usual exit codes.
+# ends; HUP, INT and TERM end it with their usual exit codes. A program that must stop
+# with a signal runs in the background: bash runs a trap only once the command in
+# front has returned, and a wait returns at once on a signal.
 SESSION_PIDS=()
 
 # The build of BITS bits on a private display (an Xvfb of XVFB_SCREEN, or the X server
@@ -20,8 +22,9 @@ begin_wine_session() {
 }
 
 # Stops the servers of the prefixes used, the processes of SESSION_PIDS, then the displays.
-stop_private_displays() {
+end_session() {
   local used pid
+  trap - HUP INT TERM EXIT
   for used in "${PREFIXES_USED[@]}"; do
     WINEPREFIX=${used#* } zwine "${used%% *}" wineserver -k >/dev/null 2>&1 || true
     WINEPREFIX=${used#* } zwine "${used%% *}" wineserver -w >/dev/null 2>&1 || true
@@ -35,13 +38,6 @@ stop_private_displays() {
   SESSION_PIDS=() X_PIDS=()
 }
 
-end_session() {
-  trap - HUP INT TERM EXIT
-  stop_private_displays
-}
-
-# Programs that must stop with a signal run in the background: bash runs a trap only
-# once the command in front has returned, and a wait returns at once on a signal.
 end_session_on_exit() {
   trap 'end_session; exit 129' HUP
   trap 'end_session; exit 130' INT
