@@ -27,7 +27,8 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do
   --root) [ $# -ge 3 ] || fail "--root needs a root and its mark"; root=$(realpath -e -- "$2") || fail "no root at $2"; mark=$3; shift 3 ;;
   --machine) machine=1; shift ;;
   --repository) repository=$(cd "$(dirname "$(realpath -e -- "$0")")/.." && pwd -P); shift ;;
-  --cookie | --folder) [ $# -ge 2 ] || fail "$1 needs a value"; declare "${1#--}=$2"; shift 2 ;;
+  --cookie) [ $# -ge 2 ] || fail "--cookie needs a file"; cookie=$2; shift 2 ;;
+  --folder) [ $# -ge 2 ] || fail "--folder needs a folder"; folder=$2; shift 2 ;;
   -*) fail "unknown option $1" ;;
   *) environment+=("$1"); shift ;;
   esac
