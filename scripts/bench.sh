@@ -12,7 +12,7 @@
 set -euo pipefail
 frames=${1:-600}
 rounds=${ROUNDS:-3}
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 builds=${BUILDS:-64 32}
 untested_32=
 if [ "$builds" != 32 ] && [[ " $builds " == *" 32 "* ]]; then
@@ -20,8 +20,8 @@ if [ "$builds" != 32 ] && [[ " $builds " == *" 32 "* ]]; then
   runs_32bit_code || { builds=64 && untested_32=1; }
 fi
 case " $builds " in *" 32 "*) install_and_build 32 ;; *) install_and_build 64 ;; esac
+end_session_on_exit
 start_private_display
-trap stop_private_displays EXIT
 root=$ZARN_ROOT
 
 bench_build() {

@@ -1,26 +1,37 @@
 #!/usr/bin/env bash
-# Takes docs/dialog.png: the settings dialog on a private Xvfb display, cropped to
-# the window.
+# Takes a picture of the settings dialog of a Windows program of the build of BITS bits
+# on a private Xvfb display, cropped to the window:
+#   dialog-screenshot.sh [BITS PROGRAM.scr PICTURE.png]
+# Without arguments it takes docs/dialog.png from the 64-bit build, made first, in a
+# folder of its own, so that no settings file of a test run changes the picture;
+# scripts/run.sh /c without a display takes screenshots/dialog.png beside the program.
+# The prefix is ZARN_PREFIX_<BITS>, by default the build's wineprefix-run. Nothing
+# answers the dialog, and its end, like Cancel's, stores nothing; after an interrupt
+# nothing stays running.
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
-install_and_build 64 --no-tests
-begin_wine_session wineprefix-run
-root=$ZARN_ROOT
-build="$root/build/win64"
+source "$(dirname "$0")/lib/commands.sh"
+if [ $# -eq 0 ]; then
+  install_and_build 64 --no-tests
+  work="$ZARN_ROOT/build/win64/dialog-screenshot"
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp "$ZARN_ROOT/build/win64/Zarn_Scr.scr" "$work/"
+  set -- 64 "$work/Zarn_Scr.scr" "$ZARN_ROOT/docs/dialog.png"
+fi
+bits=$1
+program=$2
+picture=$3
 
-# A folder of its own, so no settings file of a test run changes the picture.
-work=$(mktemp -d)
-cp "$build/Zarn_Scr.scr" "$work/"
-(cd "$work" && zwine 64 wine Zarn_Scr.scr) &
-dialog=$!
-xdotool search --sync --name "Zarn Screensaver Configuration" >/dev/null
+begin_wine_session "$bits"
+zwine "$bits" wine "$program" /c &
+SESSION_PIDS+=($!)
+timeout 60 xdotool search --sync --name "Zarn Screensaver Configuration" >/dev/null ||
+  fail "the settings dialog did not open within a minute"
 sleep 1
-mkdir -p "$root/docs"
-import -display "$DISPLAY" -window root "$work/screen.png"
+mkdir -p "$(dirname "$picture")"
+import -display "$DISPLAY" -window root "$picture.screen.png"
 # The screen around the window is black: trimming leaves the window.
-convert "$work/screen.png" -trim +repage "$root/docs/dialog.png"
-# Nothing here answers the dialog: end the private prefix's processes.
-zwine 64 wineserver -k >/dev/null 2>&1 || true
-wait "$dialog" 2>/dev/null || true
-rm -rf "$work"
-echo "docs/dialog.png written"
+convert "$picture.screen.png" -trim +repage "$picture"
+rm -f "$picture.screen.png"
+echo "The settings dialog opened on a private display. Its picture:"
+echo "  $picture"

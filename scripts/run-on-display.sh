@@ -9,49 +9,26 @@
 # interrupted or told to stop, the program, the prefix's server and the displays stop
 # with it.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/scripts/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 bits=$1
 screen=$2
 shift 2
-[ "$bits" = 64 ] || skip_without_32bit_code
-program_pid=
-
-end_session() {
-  trap - HUP INT TERM EXIT
-  stop_private_displays
-  if [ -n "$program_pid" ]; then
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
-  fi
-}
-# The program runs in the background: bash runs a trap only once the command in front
-# has returned, and a wait returns at once on a signal.
-trap 'end_session; exit 129' HUP
-trap 'end_session; exit 130' INT
-trap 'end_session; exit 143' TERM
-trap end_session EXIT
-
 prefix_of_build=ZARN_PREFIX_$bits
-prefix=${!prefix_of_build:-$root/build/win$bits/wineprefix}
-[ "$screen" = two-monitors ] && prefix=$root/build/win$bits/wineprefix-monitors
-export "ZARN_PREFIX_$bits=$prefix"
-prepare_wine_prefix "$bits" "$prefix"
-zwine "$bits" wineserver -k >/dev/null 2>&1 || true
+export "ZARN_PREFIX_$bits=${!prefix_of_build:-$ZARN_ROOT/build/win$bits/wineprefix}"
 if [ "$screen" = two-monitors ]; then
+  export "ZARN_PREFIX_$bits=$ZARN_ROOT/build/win$bits/wineprefix-monitors"
+  end_session_on_exit
   XVFB_SCREEN=1400x600x24 start_private_display || exit 1
-  start_x_server Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
-  XVFB_PIDS+=("$X_SERVER_PID")
-  export "ZARN_DISPLAY_$bits=$DISPLAY"
+  begin_wine_session "$bits" Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
   zwine "$bits" wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
   zwine "$bits" wineserver -w
 else
-  XVFB_SCREEN=$screen start_private_display || exit 1
+  XVFB_SCREEN=$screen begin_wine_session "$bits" || exit 1
 fi
-export "ZARN_DISPLAY_$bits=$DISPLAY"
 zwine "$bits" wine "$@" &
 program_pid=$!
-wait "$program_pid"
-status=$?
-program_pid=
-exit $status
+SESSION_PIDS+=("$program_pid")
+status=0
+wait "$program_pid" || status=$?
+SESSION_PIDS=()
+exit "$status"

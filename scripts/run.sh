@@ -3,28 +3,23 @@
 # with /c its settings dialog; the 64-bit program, or with --32 the 32-bit one (the file
 # users install) under the 32-bit Wine. With an X display it runs in a window of its own
 # (run-in-window.sh) until it ends; without one it runs on a private Xvfb display and
-# leaves pictures of it in build/winNN/screenshots (run-headless.sh).
+# leaves pictures of it in build/winNN/screenshots (run-headless.sh, and
+# dialog-screenshot.sh for the dialog).
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 bits=$(choose_build "$@")
-if [ "$bits" = 32 ]; then
-  shift
-fi
-mode=/s
+[ "$bits" = 32 ] && shift
 case "${1:-}" in
-  "" | /s | /S) ;;
-  /c | /C) mode=/c ;;
-  *)
-    echo "usage: scripts/run.sh [--32] [/c]" >&2
-    exit 2
-    ;;
+"" | /s | /S) mode=/s ;;
+/c | /C) mode=/c ;;
+*) echo "usage: scripts/run.sh [--32] [/c]" >&2 && exit 2 ;;
 esac
 install_and_build "$bits" --no-tests
-build="$ZARN_ROOT/build/win$bits"
-scr="$build/Zarn_Scr.scr"
+scr="$ZARN_ROOT/build/win$bits/Zarn_Scr.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$ZARN_ROOT/scripts/run-in-window.sh" "$bits" "$scr" "$mode"
+elif [ "$mode" = /c ]; then
+  exec "$ZARN_ROOT/scripts/dialog-screenshot.sh" "$bits" "$scr" "$(dirname "$scr")/screenshots/dialog.png"
 fi
-
-exec "$ZARN_ROOT/scripts/run-headless.sh" "$bits" "$scr" "$mode"
+exec "$ZARN_ROOT/scripts/run-headless.sh" "$bits" "$scr"

@@ -9,12 +9,12 @@
 # the handle count and the GDI/USER object counts at 0; the working set and Linux's
 # view are the figures that say something there.
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 bits=$(choose_build "$@")
 [ "$bits" = 32 ] && shift
 minutes=${1:-10}
 install_and_build "$bits"
-begin_wine_session wineprefix-run "$bits"
+begin_wine_session "$bits"
 build="$ZARN_ROOT/build/win$bits"
 
 soak="$build/soak"

@@ -8,29 +8,23 @@
 # and no window titled "Sprite" or with the message's title. With LOAD=n, n busy loops
 # keep the processors full meanwhile. Prints the exit codes seen; exits 1 on a fault.
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 bits=$(choose_build "$@")
 [ "$bits" = 32 ] && shift
 shows=${1:-200}
 failures=${2:-100}
 install_and_build "$bits"
-begin_wine_session wineprefix-run "$bits"
+begin_wine_session "$bits"
 work="$ZARN_ROOT/build/win$bits/start-end"
 rm -rf "$work"
 mkdir -p "$work"
 cp "$ZARN_ROOT/build/win$bits/Zarn_Scr.scr" "$work/"
 cd "$work"
 
-loads=()
 for _ in $(seq 1 "${LOAD:-0}"); do
   (while :; do :; done) &
-  loads+=($!)
+  SESSION_PIDS+=($!)
 done
-stop_all() {
-  [ ${#loads[@]} -eq 0 ] || kill "${loads[@]}" 2>/dev/null || true
-  stop_private_displays
-}
-trap stop_all EXIT
 
 MESSAGE_TITLE="Zarn Scr.s. Message"
 faults=0

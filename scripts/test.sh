@@ -9,21 +9,19 @@
 # skipped, and the run says so first and last; ZARN_REQUIRE_32=1 makes that a failure.
 # Where it runs 32-bit code, a 32-bit entry ends only as passed or failed.
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/lib/commands.sh"
 builds=(64 32)
 subdirs=()
 untested_32=
+"$ZARN_ROOT/scripts/setup.sh"
 if [ "${ZARN_TESTS_64_ONLY:-}" = 1 ]; then
   builds=(64)
   printf '\n*** ZARN_TESTS_64_ONLY=1: the 32-bit program, the file users install, is NOT tested ***\n\n' >&2
-  "$ZARN_ROOT/scripts/setup.sh"
 else
   # The probe is asked once here (setup installs its compiler); each 32-bit launch asks
   # again, and fails where its answer differs from this decision (runs_32bit_code).
-  "$ZARN_ROOT/scripts/setup.sh"
   unset ZARN_32BIT_CODE
-  if runs_32bit_code; then
-    "$ZARN_ROOT/scripts/setup.sh" --wow64
+  if set_up_32bit_wine; then
     # Wine's 32-bit side runs through chroot: ask for sudo once, before the build.
     [ "$(id -u)" -eq 0 ] || sudo -v
   else
@@ -39,11 +37,9 @@ else
 fi
 "$ZARN_ROOT/scripts/build.sh" >/dev/null
 
-trap stop_private_displays EXIT
 for bits in "${builds[@]}"; do
-  start_private_display
-  prepare_wine_prefix "$bits" "$ZARN_ROOT/build/win$bits/wineprefix"
-  export "ZARN_DISPLAY_$bits=$DISPLAY" "ZARN_PREFIX_$bits=$WINEPREFIX"
+  export "ZARN_PREFIX_$bits=$ZARN_ROOT/build/win$bits/wineprefix"
+  begin_wine_session "$bits"
   echo "$bits-bit build: $(zwine "$bits" wine --version 2>/dev/null) on display $DISPLAY"
   subdirs+=("\"win$bits\"")
 done

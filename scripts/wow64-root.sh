@@ -2,61 +2,22 @@
 # Makes, when it is missing, the private Debian sid root whose Wine runs the 32-bit
 # program inside 64-bit processes ("new WoW64"): this machine's kernel runs no 32-bit
 # Linux programs, so Debian 12's own 32-bit Wine cannot start. The mirror, the keyring
-# and any apt proxy are the machine's own, from one-line or deb822 sources alike. Every
-# command that mounts anything runs in a private mount namespace, so nothing stays
-# mounted when it ends, however it ends. Needs root; ZARN_WOW64_ROOT says where the
-# root lives. Every way it stops names the step that failed.
+# and any apt proxy are the machine's own (lib/apt.sh). Everything that mounts runs
+# through enter-root.sh, so nothing stays mounted when it ends, however it ends. Needs
+# root; ZARN_WOW64_ROOT says where the root lives. Every way it stops names the step
+# that failed.
 set -eEuo pipefail
-source "$(dirname "$0")/wow64-common.sh"
+source "$(dirname "$0")/lib/commands.sh"
 
 PACKAGES="wine wine64 libwine fonts-wine libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1
   libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libxcomposite1 procps xdotool"
-DEFAULT_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
 
 step="checking what is there"
 trap 'echo "zarn: wow64-root: stopped while $step (line $LINENO)" >&2' ERR
-
-# The Signed-By keyring of the entry in FILE (deb822 .sources or one-line .list) that
-# names MIRROR for SUITE; nothing when that entry names none, or a key inline.
-keyring_of_entry() {
-  local file=$1 mirror=${2%/} suite=$3
-  case $file in
-  *.sources)
-    awk -v mirror="$mirror" -v suite="$suite" '
-      function flush() {
-        if (!done && uri && insuite && signed ~ /^\//) { print signed; done = 1; exit }
-        uri = insuite = 0; signed = ""
-      }
-      function has(list, word,   n, i, w) {
-        n = split(list, w, /[[:space:]]+/)
-        for (i = 1; i <= n; i++) { sub(/\/$/, "", w[i]); if (w[i] == word) return 1 }
-        return 0
-      }
-      /^[[:space:]]*#/ { next }
-      /^[[:space:]]*$/ { flush(); next }
-      /^[[:space:]]/ { next }
-      { key = tolower($1); sub(/:$/, "", key); value = $0; sub(/^[^:]*:[[:space:]]*/, "", value) }
-      key == "uris" { uri = has(value, mirror) }
-      key == "suites" { insuite = has(value, suite) }
-      key == "signed-by" { signed = value }
-      END { flush() }' "$file"
-    ;;
-  *)
-    awk -v mirror="$mirror" -v suite="$suite" '
-      /^[[:space:]]*deb[[:space:]]/ {
-        options = ""
-        if (match($0, /\[[^]]*\]/)) { options = substr($0, RSTART + 1, RLENGTH - 2); $0 = substr($0, 1, RSTART - 1) substr($0, RSTART + RLENGTH) }
-        uri = $2; sub(/\/$/, "", uri)
-        if (uri != mirror || $3 != suite) next
-        n = split(options, option, /[[:space:]]+/)
-        for (i = 1; i <= n; i++) if (option[i] ~ /^signed-by=\//) { sub(/^signed-by=/, "", option[i]); print option[i]; exit }
-      }' "$file"
-    ;;
-  esac
-}
-
 [ -f "$WOW64_ROOT/.zarn-ready" ] && exit 0
 [ "$(id -u)" -eq 0 ] || fail "making the root needs root (run the scripts as root, or with sudo)"
+# Every step runs as root, whoever called sudo.
+unset SUDO_UID SUDO_GID
 unshare -m true 2>/dev/null ||
   fail "this machine refuses private mount namespaces (an unprivileged container?): the 32-bit Wine cannot be set up here"
 # Only an empty folder, or none, becomes the root: never a folder of someone else's.
@@ -68,16 +29,10 @@ fi
 step="finding the machine's mirror"
 . /etc/os-release
 suite=${VERSION_CODENAME:-bookworm}
-entry=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF) $(SOURCESENTRY)' 2>/dev/null |
-  awk -v suite="$suite" '$2 == suite && $3 == "deb" { print $1, $4; exit }') || true
-[ -n "$entry" ] || fail "no package source for $suite is configured on this machine (or apt-get update never ran)"
-mirror=${entry%% *}
-sources_file=${entry#* }
-sources_file=${sources_file%:*}
-step="finding the keyring of $mirror in $sources_file"
-keyring=$(keyring_of_entry "$sources_file" "$mirror" "$suite")
-keyring=${keyring:-$DEFAULT_KEYRING}
-proxy=$(apt-config shell p Acquire::http::Proxy | sed -E "s/^p='(.*)'$/\1/")
+apt_entry deb "$suite" || fail "no package source for $suite is configured on this machine"
+mirror=$APT_MIRROR
+keyring=${APT_KEYRING:-/usr/share/keyrings/debian-archive-keyring.gpg}
+proxy=$(apt_value Acquire::http::Proxy)
 
 work=$(mktemp -d)
 partial="$WOW64_ROOT.partial"
@@ -88,24 +43,29 @@ cleanup() {
   rm -rf "$work"
   [ ! -f "$partial/.zarn-partial" ] || rm -rf "$partial"
 }
-# Ctrl+C or a TERM ends the step running in its own session too, then cleans up.
+# Ctrl+C or a TERM ends the step running in its own session too, every process of it
+# gone before the clean-up, then cleans up.
 stop() {
   [ -z "$step_pid" ] || kill -TERM -- "-$step_pid" 2>/dev/null || true
   [ -z "$step_pid" ] || wait "$step_pid" 2>/dev/null || true
+  while [ -n "$step_pid" ] && kill -0 -- "-$step_pid" 2>/dev/null; do sleep 0.1; done
   exit "$1"
 }
 trap cleanup EXIT
 trap 'stop 130' INT
 trap 'stop 143' TERM
-# Runs a long step in a session of its own, its output in LOG: run_step LOG COMMAND ...
+# Runs a long step through enter-root.sh in a session of its own, its output in a log:
+# run_step WHAT ARGUMENTS; fails with WHAT and the log's end.
 run_step() {
-  local log=$1 status=0
+  local what=$1 status=0
   shift
-  setsid "$@" >"$log" 2>&1 &
+  setsid "$ZARN_ROOT/scripts/enter-root.sh" "$@" >"$work/step.log" 2>&1 &
   step_pid=$!
   wait "$step_pid" || status=$?
   step_pid=
-  return $status
+  [ "$status" -eq 0 ] && return 0
+  tail -n 20 "$work/step.log" >&2
+  fail "$what (its log's end is above)"
 }
 echo "wow64-root: making the 32-bit Wine's root from sid at $WOW64_ROOT (about a minute, 1.8 GB)"
 step="fetching sid's release file from $mirror"
@@ -122,31 +82,21 @@ fi
 rm -rf "$partial"
 mkdir -p "$partial"
 touch "$partial/.zarn-partial"
+path=PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 # debootstrap mounts /proc and /sys in its target and takes them away only in an exit
 # trap: inside its own namespace they go with it whatever happens.
-if ! http_proxy=${proxy:-${http_proxy:-}} run_step "$work/debootstrap.log" unshare -m --propagation private \
-  debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror"; then
-  tail -n 20 "$work/debootstrap.log" >&2
-  fail "debootstrap of sid failed (its log's end is above)"
-fi
+run_step "debootstrap of sid failed" "$path" "http_proxy=${proxy:-${http_proxy:-}}" -- \
+  debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror"
 if [ -n "$proxy" ]; then
   printf 'Acquire::http::Proxy "%s";\n' "$proxy" >"$partial/etc/apt/apt.conf.d/01zarn-proxy"
 fi
 step="installing Wine in the root"
 # The machine's mirror may be a frozen copy whose sid release is past its Valid-Until
 # date: its signature is still checked, only the date is not.
-install_in_root() {
-  chroot "$partial" apt-get update -q -o Acquire::Check-Valid-Until=false &&
-    DEBIAN_FRONTEND=noninteractive chroot "$partial" apt-get install -y -q --no-install-recommends $PACKAGES &&
-    chroot "$partial" apt-get clean
-}
-export -f install_in_root
-export partial PACKAGES
-if ! run_step "$work/apt.log" unshare -m --propagation private bash -c \
-  'mount -t proc proc "$partial/proc" && mount --rbind /dev "$partial/dev" && install_in_root'; then
-  tail -n 20 "$work/apt.log" >&2
-  fail "installing Wine in the root failed: the root's apt does not reach the mirror (proxy settings?) or sid lacks a package (log's end above)"
-fi
+run_step "installing Wine in the root failed: the root's apt does not reach the mirror (proxy settings?) or sid lacks a package" \
+  --root "$partial" .zarn-partial "$path" DEBIAN_FRONTEND=noninteractive -- /bin/sh -c '
+  apt-get update -q -o Acquire::Check-Valid-Until=false &&
+    apt-get install -y -q --no-install-recommends "$@" && apt-get clean' sh $PACKAGES
 step="checking the root's Wine"
 [ -x "$partial$WOW64_WINESERVER" ] && [ -d "$partial/usr/lib/x86_64-linux-gnu/wine/i386-windows" ] ||
   fail "sid's Wine has no 32-bit Windows side (no WoW64 build): the 32-bit program cannot run under it"

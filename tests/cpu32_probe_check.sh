@@ -12,7 +12,7 @@
 #   modify_ldt is refused), elsewhere both run. The kernel's log cannot be the judge: a
 #   normal user cannot read it, and its boot lines scroll away on a long-running machine.
 set -uo pipefail
-source "$1/scripts/wow64-common.sh"
+source "$1/scripts/lib/commands.sh"
 probe=$(cpu32_probe) || exit 1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

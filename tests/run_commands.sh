@@ -62,13 +62,13 @@ finish() {
   fi
 }
 
-start "$root/scripts/run-headless.sh" 64 "$work/Zarn_Scr.scr" /s
+start "$root/scripts/run-headless.sh" 64 "$work/Zarn_Scr.scr"
 finish 90
 expect "Escape held ends the show in run-headless.sh with exit code 0 ($status)" '[ "$status" = 0 ]'
 expect "the show's pictures are left" '[ -s "$work/screenshots/show.png" ] && [ -s "$work/screenshots/show.gif" ]'
 expect "nothing left running: $(left_running)" '[ -z "$(left_running)" ]'
 
-ZARN_END_SECONDS=3 start "$root/scripts/run-headless.sh" 64 "$work/deaf.exe" /s
+ZARN_END_SECONDS=3 start "$root/scripts/run-headless.sh" 64 "$work/deaf.exe"
 finish 90
 expect "a program deaf to Escape is stopped 3 s after it, with exit code 1 ($status)" \
   '[ "$status" = 1 ] && grep -q "still running 3 s after Escape" "$work/log"'

@@ -6,10 +6,10 @@
 # run_in_window.sh PROGRAM.scr, from a folder the test may write in.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/scripts/wine-env.sh"
+source "$root/scripts/lib/commands.sh"
 export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd)/wineprefix-window"
 unset ZARN_DISPLAY_64
-trap stop_private_displays EXIT
+end_session_on_exit
 XVFB_SCREEN=1024x768x24 start_private_display || exit 1
 # Made here the first time, so that Wine's own windows of that time stay out of the
 # show's window.

@@ -8,13 +8,17 @@
 # a folder this script made and marked is ever used or removed: any other one there,
 # even an empty one, is refused and left as it is. Its / is a mount point, as on a real
 # machine, and /proc, /dev and /sys are mounted in it, all inside a private mount
-# namespace that ends with the command.
+# namespace that ends with the command (scripts/enter-root.sh). The mirror and its
+# keyring are this machine's own (scripts/lib/apt.sh).
 set -euo pipefail
+source "$(dirname "$0")/../scripts/lib/apt.sh"
 fail() {
   echo "fresh-machine: $*" >&2
   exit 1
 }
 repo=$(cd "$(dirname "$0")/.." && pwd)
+# Whoever called sudo, the commands run as root.
+enter=(env -u SUDO_UID -u SUDO_GID "$repo/scripts/enter-root.sh" PATH=/usr/sbin:/usr/bin:/sbin:/bin)
 root=/var/tmp/zarn-fresh-bookworm
 while [ $# -gt 0 ]; do
   case $1 in
@@ -42,13 +46,12 @@ owned() {
 owned "$root" .zarn-fresh
 [ "$(id -u)" -eq 0 ] || fail "needs root"
 if [ ! -f "$root/.zarn-fresh" ]; then
-  mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' |
-    awk '$2 == "bookworm" && $3 == "deb" { print $1; exit }')
+  apt_entry deb bookworm || fail "no package source for bookworm is configured on this machine"
   owned "$partial" .zarn-fresh-partial
   rm -rf "$partial"
   mkdir -p "$partial"
   touch "$partial/.zarn-fresh-partial"
-  unshare -m --propagation private debootstrap bookworm "$partial" "$mirror"
+  "${enter[@]}" "http_proxy=${http_proxy:-}" -- debootstrap ${APT_KEYRING:+--keyring="$APT_KEYRING"} bookworm "$partial" "$APT_MIRROR"
   rm "$partial/.zarn-fresh-partial"
   touch "$partial/.zarn-fresh"
   mv -T "$partial" "$root"
@@ -58,13 +61,4 @@ mkdir -p "$root/work"
 git clone -q --branch main "$repo" "$root/work/zarn"
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 
-exec unshare -m --propagation private /bin/bash -c '
-  set -e
-  root=$1
-  shift
-  mount --bind "$root" "$root"
-  mount -t proc proc "$root/proc"
-  mount --rbind /dev "$root/dev"
-  mount --rbind /sys "$root/sys"
-  exec chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root CI=true \
-    /bin/bash -c "cd /work/zarn && exec \"\$@\"" fresh-machine "$@"' fresh-machine "$root" "$@"
+exec "${enter[@]}" HOME=/root CI=true --root "$root" .zarn-fresh --machine --folder /work/zarn -- "$@"

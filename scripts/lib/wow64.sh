@@ -1,22 +1,14 @@
-# What the scripts that make or use the 32-bit Wine's root share: where it lives, where
-# its Wine keeps its server, and whether this machine can run 32-bit code at all.
+# Whether the 32-bit program can run here: the processor (does it run 32-bit code in a
+# 64-bit process?), then the 32-bit Wine in its private root (made by wow64-root.sh).
 WOW64_ROOT=${ZARN_WOW64_ROOT:-/var/lib/zarn/wow64-root}
 WOW64_WINESERVER=/usr/lib/x86_64-linux-gnu/wine/wineserver
 NO_32BIT_LINE="this machine's processor runs no 32-bit code, so the 32-bit program, the file users install, goes untested here; a machine that runs 32-bit code tests it"
-
-fail() {
-  echo "zarn: $*" >&2
-  exit 1
-}
 
 # The probe that tells whether this processor runs 32-bit code inside a 64-bit process,
 # as the 32-bit Wine needs (tools/cpu32-probe.c): built when missing or older than its
 # source, and its path printed. The probe's test checks this very binary.
 cpu32_probe() {
-  local repo source probe
-  repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  source="$repo/tools/cpu32-probe.c"
-  probe="$repo/build/tools/cpu32-probe"
+  local source="$ZARN_ROOT/tools/cpu32-probe.c" probe="$ZARN_ROOT/build/tools/cpu32-probe"
   if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
     mkdir -p "$(dirname "$probe")"
     cc -O2 -no-pie -o "$probe.$$" "$source" || fail "the 32-bit code probe does not build (is a C compiler installed? scripts/setup.sh installs one)"
@@ -53,4 +45,26 @@ runs_32bit_code() {
 # and only that line, makes CTest count the 32-bit build's entries as skipped.
 skip_without_32bit_code() {
   runs_32bit_code || fail "$NO_32BIT_LINE"
+}
+
+# Where the processor runs 32-bit code, makes the 32-bit Wine's root when it is missing
+# (as root: through sudo for anyone else); returns 1 where it does not.
+set_up_32bit_wine() {
+  runs_32bit_code || return 1
+  [ -f "$WOW64_ROOT/.zarn-ready" ] && return 0
+  local as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" env ZARN_WOW64_ROOT="$WOW64_ROOT" "$ZARN_ROOT/scripts/wow64-root.sh" || exit 1
+}
+
+# A small i686 program started under the 32-bit Wine in PREFIX has to answer: otherwise
+# that Wine runs no 32-bit program, and every 32-bit test would fail for that alone.
+# Only called where the processor runs 32-bit code, so a silent Wine is a real fault.
+check_wow64() {
+  local probe="$1/wow64-probe.exe" answer status=0
+  [ -f "$probe" ] || i686-w64-mingw32-gcc -Os -s -o "$probe" "$ZARN_ROOT/tools/wow64-probe.c"
+  answer=$(zwine 32 wine "$probe" 2>&1 | tr -d '\r') || status=$?
+  case $answer in *"a 32-bit program under WoW64") return 0 ;; esac
+  [ "$status" -gt 128 ] && status="signal $((status - 128))" || status="exit code $status"
+  fail "the Wine in $WOW64_ROOT did not run a 32-bit program (it ended with $status and printed: ${answer:-nothing})"
 }
