@@ -20,16 +20,7 @@ x86_64-w64-mingw32-gcc -x c -o "$work/deaf.exe" - <<'EOF' || exit 1
 #include <windows.h>
 int main(int argc, char **argv) { if (argc > 1 && argv[1][0] != '/') return atoi(argv[1]); Sleep(INFINITE); return 0; }
 EOF
-failures=0
-
-expect() {
-  if eval "$2"; then
-    echo "ok: $1"
-  else
-    echo "FAILED: $1"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 
 # Every process a run started carries its mark, whatever became of its parents.
 mark=ZARN_RUN_COMMANDS=$$

@@ -20,17 +20,7 @@ unset WINEPREFIX
 mkdir -p run_in_window
 cp "$1" run_in_window/Zarn_Scr.scr
 printf 'ZCOUNT = 5\r\nZDELAY = 100\r\n' >run_in_window/Zarn_Scr.ini
-failures=0
-
-# expect WHAT CONDITION: one line of the result, and a failure when CONDITION is false.
-expect() {
-  if eval "$2"; then
-    echo "ok: $1"
-  else
-    echo "FAILED: $1"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/expect.sh"
 
 # The processes started with the test's prefix, and the window's server.
 left_running() {
