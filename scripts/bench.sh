@@ -6,16 +6,17 @@
 # the first flip, heap allocations per frame and the executable sizes.
 # The two programs run at once, each on a private display with its own prefix, and take
 # turns: a round of the one, then the same frames of the other, the order swapped each
-# round, so each round's pair sees the same scene and the same load of the machine. The
-# share is the median over the rounds' pairs, with the lowest and highest. SESSIONS
-# starts (3 by default) of ROUNDS rounds each (8 by default). The 64-bit pair runs under
-# Debian 12's Wine, then the 32-bit pair under the 32-bit Wine (never both at once);
-# BUILDS="64" or "32" runs one. Where the processor runs no 32-bit code, the default
-# runs the 64-bit pair and says why the 32-bit one did not run; BUILDS=32 stops with
-# that reason. Arguments: [frames per round].
+# round, so each round's pair sees the same scene and the same load of the machine.
+# Each share is the median over the rounds' pairs, with the lowest and highest. SESSIONS
+# starts (3 by default) of the pair, each warmed up for 60 frames, then ROUNDS rounds
+# (24 by default) of the given frames (25 by default): frames 60 to 660 of the flight.
+# The 64-bit pair runs under Debian 12's Wine, then the 32-bit pair under the 32-bit
+# Wine (never both at once); BUILDS="64" or "32" runs one. Where the processor runs no
+# 32-bit code, the default runs the 64-bit pair and says why the 32-bit one did not
+# run; BUILDS=32 stops with that reason. Arguments: [frames per round].
 set -euo pipefail
-frames=${1:-100}
-rounds=${ROUNDS:-8}
+frames=${1:-25}
+rounds=${ROUNDS:-24}
 sessions=${SESSIONS:-3}
 source "$(dirname "$0")/wine-env.sh"
 builds=${BUILDS:-64 32}
@@ -139,10 +140,17 @@ print_figures() {
     "$(mean reference.txt reference_setup_allocations)"
   printf 'mean pause for a frame delay of 10 ms: %s ms, of 120 ms: %s ms\n' \
     "$(mean engine.txt engine_pause_10ms_mean_ms)" "$(mean engine.txt engine_pause_120ms_mean_ms)"
-  paste <(values engine.txt engine_fps) <(values reference.txt reference_fps) |
-    awk '{ printf "%.1f\n", 100 * $1 / $2 }' >shares.txt
-  printf 'engine / reference frame rate, median of %s rounds: %s%% (lowest %s%%, highest %s%%)\n' \
-    "$(wc -l <shares.txt)" "$(median 1 <shares.txt)" "$(sort -n shares.txt | head -1)" "$(highest <shares.txt)"
+  share "frame rate" fps
+  share "CPU time per frame" cpu_ms_per_frame
+}
+
+# The engine's figure KEY as a share of the reference's in each round's pair: the
+# median, lowest and highest.
+share() {
+  paste <(values engine.txt "engine_$2") <(values reference.txt "reference_$2") |
+    awk '{ printf "%.1f\n", 100 * $1 / $2 }' | sort -n >"shares_$2.txt"
+  printf 'engine / reference %s, median of %s rounds: %s%% (lowest %s%%, highest %s%%)\n' "$1" \
+    "$(wc -l <"shares_$2.txt")" "$(median 1 <"shares_$2.txt")" "$(head -1 "shares_$2.txt")" "$(tail -1 "shares_$2.txt")"
 }
 
 for bits in $builds; do
