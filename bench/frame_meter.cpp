@@ -6,6 +6,8 @@
 
 #include "allocation_count.h"
 
+enum { WARM_UP_FRAMES = 300 };
+
 static uint64_t FileTimeValue(FILETIME time)
 {
     return ((uint64_t)time.dwHighDateTime << 32) | time.dwLowDateTime;
@@ -46,9 +48,9 @@ static void MeasureRound(const char* name, FrameRoutine frame, int frames)
     fflush(stdout);
 }
 
-void MeasureFrames(const char* name, FrameRoutine frame, int warmUp, int frames, int onRequest)
+void MeasureFrames(const char* name, FrameRoutine frame, int frames, int onRequest)
 {
-    for (int i = 0; i < warmUp; i++)
+    for (int i = 0; i < WARM_UP_FRAMES; i++)
         frame();
     if (!onRequest) {
         MeasureRound(name, frame, frames);

@@ -8,15 +8,15 @@
 # turns: a round of the one, then the same frames of the other, the order swapped each
 # round, so each round's pair sees the same scene and the same load of the machine.
 # Each share is the median over the rounds' pairs, with the lowest and highest. SESSIONS
-# starts (3 by default) of the pair, each warmed up for 60 frames, then ROUNDS rounds
-# (24 by default) of the given frames (25 by default): frames 60 to 660 of the flight.
+# starts (3 by default) of the pair, each warmed up for 300 frames, then ROUNDS rounds
+# (16 by default) of the given frames (25 by default): frames 300 to 700 of the flight.
 # The 64-bit pair runs under Debian 12's Wine, then the 32-bit pair under the 32-bit
 # Wine (never both at once); BUILDS="64" or "32" runs one. Where the processor runs no
 # 32-bit code, the default runs the 64-bit pair and says why the 32-bit one did not
 # run; BUILDS=32 stops with that reason. Arguments: [frames per round].
 set -euo pipefail
 frames=${1:-25}
-rounds=${ROUNDS:-24}
+rounds=${ROUNDS:-16}
 sessions=${SESSIONS:-3}
 source "$(dirname "$0")/wine-env.sh"
 builds=${BUILDS:-64 32}
