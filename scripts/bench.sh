@@ -5,8 +5,9 @@
 # engine's frame rate as a share of the reference's, the time from process start to
 # the first flip, heap allocations per frame and the executable sizes.
 # The two programs run at once, each on a private display with its own prefix, and take
-# turns: a round of the one, then the same frames of the other, the order swapped each
-# round, so each round's pair sees the same scene and the same load of the machine.
+# turns: a round of the one, then the same frames of the other, so each round's pair
+# sees the same scene and the same load of the machine. Strictly in turn: a program's
+# round right after its own previous one runs faster than one after the other's.
 # Each share is the median over the rounds' pairs, with the lowest and highest. SESSIONS
 # starts (3 by default) of the pair, each warmed up for 300 frames, then ROUNDS rounds
 # (16 by default) of the given frames (25 by default): frames 300 to 700 of the flight.
@@ -48,11 +49,8 @@ bench_build() {
     start_program engine "$bits" "$engine_display" "$build/wineprefix-run"
     start_program reference "$bits" "$reference_display" "$build/wineprefix-bench"
     for round in $(seq 1 "$rounds"); do
-      if [ $((round % 2)) = 1 ]; then
-        run_round engine && run_round reference
-      else
-        run_round reference && run_round engine
-      fi
+      run_round engine
+      run_round reference
     done
     end_program reference
     end_program engine
@@ -124,7 +122,6 @@ highest() { sort -n | tail -1; }
 mean() { values "$1" "$2" | awk '{ sum += $1 } END { if (NR) printf "%.1f", sum / NR }'; }
 
 print_figures() {
-  local figure
   echo "frames per round: $frames, rounds: $rounds in each of $sessions starts (median round of each)"
   printf '%-34s %12s %12s\n' "" engine reference
   row() {
