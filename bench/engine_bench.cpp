@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     printf("engine_start_to_first_flip_ms %.1f\n", MillisecondsSinceStart());
     // Set-up allocates; a count of 0 here would mean the counting is not hooked in.
     printf("engine_setup_allocations %llu\n", (unsigned long long)AllocationsSoFar());
-    MeasureFrames("engine", EngineFrame, 60, frames);
+    MeasureFrames("engine", EngineFrame, frames, RoundsOnRequest(argc, argv));
     MeasurePause(10, 50);
     MeasurePause(120, 5);
     EndProgram();

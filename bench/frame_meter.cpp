@@ -2,8 +2,11 @@
 
 #include <windows.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "allocation_count.h"
+
+enum { WARM_UP_FRAMES = 300 };
 
 static uint64_t FileTimeValue(FILETIME time)
 {
@@ -25,10 +28,8 @@ static double CpuMilliseconds(void)
     return (double)(FileTimeValue(kernel) + FileTimeValue(user)) / 10000.0;
 }
 
-void MeasureFrames(const char* name, FrameRoutine frame, int warmUp, int frames)
+static void MeasureRound(const char* name, FrameRoutine frame, int frames)
 {
-    for (int i = 0; i < warmUp; i++)
-        frame();
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     double cpuStart = CpuMilliseconds();
@@ -45,4 +46,24 @@ void MeasureFrames(const char* name, FrameRoutine frame, int warmUp, int frames)
     printf("%s_cpu_ms_per_frame %.2f\n", name, cpu / frames);
     printf("%s_allocations_per_frame %.3f\n", name, (double)allocations / frames);
     fflush(stdout);
+}
+
+void MeasureFrames(const char* name, FrameRoutine frame, int frames, int onRequest)
+{
+    for (int i = 0; i < WARM_UP_FRAMES; i++)
+        frame();
+    if (!onRequest) {
+        MeasureRound(name, frame, frames);
+        return;
+    }
+    printf("%s_ready\n", name);
+    fflush(stdout);
+    char line[64];
+    while (fgets(line, sizeof line, stdin))
+        MeasureRound(name, frame, frames);
+}
+
+int RoundsOnRequest(int argc, char** argv)
+{
+    return argc > 2 && strcmp(argv[2], "rounds-on-request") == 0;
 }

@@ -185,7 +185,7 @@ int main(int argc, char** argv)
     printf("reference_start_to_first_flip_ms %.1f\n", MillisecondsSinceStart());
     // Set-up allocates; a count of 0 here would mean the counting is not hooked in.
     printf("reference_setup_allocations %llu\n", (unsigned long long)AllocationsSoFar());
-    MeasureFrames("reference", ReferenceFrame, 60, frames);
+    MeasureFrames("reference", ReferenceFrame, frames, RoundsOnRequest(argc, argv));
     Draw->SetCooperativeLevel(NULL, DDSCL_NORMAL);
     ExitProcess(0);
 }
