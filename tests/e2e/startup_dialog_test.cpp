@@ -28,7 +28,7 @@ TEST(Dialog, OneOfTwoCopiesShowsTheDefaults)
     for (const char* keys : {"key Tab", "key Tab", "key Tab", "keydown shift key Tab", "key Tab", "key Tab keyup shift"}) {
         HWND before = focus();
         Unix(std::string("/usr/bin/xdotool ") + keys);
-        WaitUntil([&] { return focus() != before; }, 2000);
+        WaitUntil([&] { return focus() != before; }, 5000);
         walked += (focus() ? std::to_string(GetDlgCtrlID(focus())) : "none") + " ";
     }
     // Round the trackbar, OK and the delay field, in the order they were made, from whichever had the focus.
