@@ -115,7 +115,7 @@ static int32_t IsAwayTooLong(int32_t away, uint32_t now)
 static void EndShowWhenOver(void)
 {
     PollKeyboard();
-    int32_t away = !IsScreenShowing() || IsIconic(ScreenWindowHandle());
+    int32_t away = !IsScreenInFront();
     if (IsAwayTooLong(away, ReadClockMs()) || IsKeyDown(KEY_ESCAPE))
         EndProgram();
 }

@@ -10,7 +10,6 @@ static HWND Covers[MAX_COVERS];
 static int32_t CoverCount;
 static HWND CoverOwner; // the show's window while covers are open
 static int32_t CoversShown;
-static RECT ShowArea;
 static int32_t CoverClassRegistered;
 
 static const char COVER_CLASS[] = "Zarn Monitor Cover";
@@ -38,13 +37,12 @@ int32_t RegisterBlackWindowClass(const char* name, WNDPROC procedure)
 
 // A monitor reported over the show's own, as some systems report every monitor at the
 // origin, gets no cover: it would hide the show.
-static BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC dc, LPRECT area, LPARAM unused)
+static BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC dc, LPRECT area, LPARAM showArea)
 {
     (void)monitor;
     (void)dc;
-    (void)unused;
     RECT overlap;
-    if (CoverCount == MAX_COVERS || IntersectRect(&overlap, area, &ShowArea))
+    if (CoverCount == MAX_COVERS || IntersectRect(&overlap, area, (const RECT*)showArea))
         return TRUE;
     if (!CoverClassRegistered)
         CoverClassRegistered = RegisterBlackWindowClass(COVER_CLASS, CoverProcedure);
@@ -64,9 +62,8 @@ void OpenMonitorCovers(HWND show)
     info.cbSize = sizeof info;
     if (!show || !GetMonitorInfoA(MonitorFromWindow(show, MONITOR_DEFAULTTOPRIMARY), &info))
         return;
-    ShowArea = info.rcMonitor;
     CoverOwner = show;
-    EnumDisplayMonitors(NULL, NULL, CoverMonitor, 0);
+    EnumDisplayMonitors(NULL, NULL, CoverMonitor, (LPARAM)&info.rcMonitor);
 }
 
 void ShowMonitorCovers(int32_t shown)
@@ -85,11 +82,8 @@ void ShowMonitorCovers(int32_t shown)
 
 void FollowMonitorLayout(void)
 {
-    if (!CoverOwner)
-        return;
-    int32_t shown = CoversShown;
-    OpenMonitorCovers(CoverOwner);
-    ShowMonitorCovers(shown);
+    if (CoverOwner)
+        OpenMonitorCovers(CoverOwner);
 }
 
 void CloseMonitorCovers(void)

@@ -10,7 +10,7 @@
 void OpenMonitorCovers(HWND show);
 // In front while the show is, hidden while it is out of the foreground.
 void ShowMonitorCovers(int32_t shown);
-// Covers again after a change of the monitors' layout, if any are open.
+// Covers again, hidden, after a change of the monitors' layout, if any are open.
 void FollowMonitorLayout(void);
 void CloseMonitorCovers(void);
 // A window class of the program's whose windows are black where nothing is drawn.

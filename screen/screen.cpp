@@ -85,11 +85,16 @@ int32_t IsScreenShowing(void)
     return PrimarySurface && ScreenActive && !ScreenLost;
 }
 
+int32_t IsScreenInFront(void)
+{
+    return IsScreenShowing() && !IsIconic(ScreenWindow);
+}
+
 // The other monitors stay covered while the show is in front, and go back to the
 // program in front while it is not.
 static void FollowShowWithCovers(void)
 {
-    ShowMonitorCovers(IsScreenShowing() && !IsIconic(ScreenWindow));
+    ShowMonitorCovers(IsScreenInFront());
 }
 
 static LRESULT CALLBACK ScreenWindowProcedure(HWND window, UINT message, WPARAM first, LPARAM second)

@@ -18,6 +18,8 @@ IDirectDrawSurface7* FlipScreen(void);
 // 1 while the screen is open, its window active and its surfaces usable: the frames
 // drawn are the ones shown.
 int32_t IsScreenShowing(void);
+// 1 while the screen is showing and its window is not minimised: the show is in front.
+int32_t IsScreenInFront(void);
 // Dispatches every message waiting for the thread; the screen window's procedure runs here.
 void PumpMessages(void);
 void ClearBackBuffer(int32_t red, int32_t green, int32_t blue);
