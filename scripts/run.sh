@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the screensaver under Wine: its show, or
 # with /c its settings dialog; the 64-bit program, or with --32 the 32-bit one (the file
-# users install) under the 32-bit Wine. With an X display it runs in a window of its own
-# (run-in-window.sh) until it ends; without one it runs on a private Xvfb display and
-# leaves pictures of it in build/winNN/screenshots (run-headless.sh, and
-# dialog-screenshot.sh for the dialog).
+# users install). With an X display it runs in a window of its own until it ends;
+# without one it runs on a private display and leaves pictures of it in
+# build/winNN/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
-bits=$(choose_build "$@")
-[ "$bits" = 32 ] && shift
+bits=64
+[ "${1:-}" = --32 ] && bits=32 && shift
 case "${1:-}" in
 "" | /s | /S) mode=/s ;;
 /c | /C) mode=/c ;;
@@ -18,7 +17,7 @@ install_and_build "$bits" --no-tests
 scr="$ZARN_ROOT/build/win$bits/Zarn_Scr.scr"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec "$ZARN_ROOT/scripts/run-in-window.sh" "$bits" "$scr" "$mode"
+  exec "$ZARN_ROOT/scripts/run-on-display.sh" "$bits" window "$scr" "$mode"
 elif [ "$mode" = /c ]; then
   exec "$ZARN_ROOT/scripts/dialog-screenshot.sh" "$bits" "$scr" "$(dirname "$scr")/screenshots/dialog.png"
 fi

@@ -40,7 +40,7 @@ shot() {
 # the window and its geometry; 1 when no picture came.
 start_show() {
   local tries
-  "$root/scripts/run-in-window.sh" 64 run_in_window/Zarn_Scr.scr /s >/dev/null 2>&1 &
+  "$root/scripts/run-on-display.sh" 64 window run_in_window/Zarn_Scr.scr /s >/dev/null 2>&1 &
   run=$!
   window= nested= WIDTH=0 HEIGHT=0
   for tries in $(seq 1 600); do
