@@ -1,20 +1,10 @@
 #!/usr/bin/env bash
-# The benchmark: the show's frame loop at 100 copies with no frame delay, and beside it
-# a reference program making the same DirectX calls per frame directly, both under Wine
-# at 640x480 in 16 bits. Prints frames per second, CPU milliseconds per frame, the
-# engine's frame rate as a share of the reference's, the time from process start to
-# the first flip, heap allocations per frame and the executable sizes.
-# The two programs run at once, each on a private display with its own prefix, and take
-# turns: a round of the one, then the same frames of the other, so each round's pair
-# sees the same scene and the same load of the machine. Strictly in turn: a program's
-# round right after its own previous one runs faster than one after the other's.
-# Each share is the median over the rounds' pairs, with the lowest and highest. SESSIONS
-# starts (3 by default) of the pair, each warmed up for 300 frames, then ROUNDS rounds
-# (16 by default) of the given frames (25 by default): frames 300 to 700 of the flight.
-# The 64-bit pair runs under Debian 12's Wine, then the 32-bit pair under the 32-bit
-# Wine (never both at once); BUILDS="64" or "32" runs one. Where the processor runs no
-# 32-bit code, the default runs the 64-bit pair and says why the 32-bit one did not
-# run; BUILDS=32 stops with that reason. Arguments: [frames per round].
+# The benchmark: bench.sh [FRAMES PER ROUND (25)], with SESSIONS (3) starts of ROUNDS
+# (16) rounds each for the pairs BUILDS ("64 32") names. The show's frame loop and a
+# reference program making the same DirectX calls directly take turns strictly, so
+# that each round's pair sees the same scene and the same load of the machine: a
+# program's round right after its own previous one runs faster. Where the processor
+# runs no 32-bit code the default runs the 64-bit pair and says why.
 set -euo pipefail
 frames=${1:-25}
 rounds=${ROUNDS:-16}
@@ -32,46 +22,42 @@ start_private_display
 engine_display=$DISPLAY
 start_private_display
 reference_display=$DISPLAY
-root=$ZARN_ROOT
 # A round that does not end in this many seconds means a program hangs.
 round_limit=600
 OPEN_INPUTS=()
 
 bench_build() {
-  local bits=$1 build="$root/build/win$1" work="$root/build/win$1/bench-run" started=$SECONDS session round
+  local bits=$1 build="$ZARN_ROOT/build/win$1" started=$SECONDS session round
   DISPLAY=$engine_display prepare_wine_prefix "$bits" "$build/wineprefix-run"
   DISPLAY=$reference_display prepare_wine_prefix "$bits" "$build/wineprefix-bench"
-  rm -rf "$work"
-  mkdir -p "$work"
-  cp "$build/bench/zarn_engine_bench.exe" "$build/bench/zarn_reference_bench.exe" "$work/"
-  cd "$work"
+  fresh_folder "$build/bench-run" "$build/bench/zarn_engine_bench.exe" "$build/bench/zarn_reference_bench.exe"
+  cd "$build/bench-run"
   for session in $(seq 1 "$sessions"); do
-    start_program engine "$bits" "$engine_display" "$build/wineprefix-run"
-    start_program reference "$bits" "$reference_display" "$build/wineprefix-bench"
+    start_bench engine "$bits" "$engine_display" "$build/wineprefix-run"
+    start_bench reference "$bits" "$reference_display" "$build/wineprefix-bench"
     for round in $(seq 1 "$rounds"); do
       run_round engine
       run_round reference
     done
-    end_program reference
-    end_program engine
+    end_bench reference
+    end_bench engine
     OPEN_INPUTS=()
   done
-  echo
-  echo "$bits-bit pair, $(zwine "$bits" wine --version 2>/dev/null), $((SECONDS - started)) s"
+  printf '\n%s\n' "$bits-bit pair, $(zwine "$bits" wine --version 2>/dev/null), $((SECONDS - started)) s"
   print_figures
 }
 
 # Starts zarn_NAME_bench.exe, which measures a round each time it reads a line, with
 # its standard input and output through FIFOs (IN_NAME, OUT_NAME are their descriptors),
-# and waits until it has set up and warmed up: start_program NAME BITS DISPLAY PREFIX.
-start_program() {
+# and waits until it has set up and warmed up: start_bench NAME BITS DISPLAY PREFIX.
+start_bench() {
   local name=$1 input output
   rm -f "$name.in" "$name.out"
   mkfifo "$name.in" "$name.out"
   # The other program's input stays open only in this shell: it ends when that closes.
   (
     for input in "${OPEN_INPUTS[@]}"; do exec {input}>&-; done
-    DISPLAY=$3 WINEPREFIX=$4 exec "$root/scripts/wine.sh" "$2" wine "./zarn_${name}_bench.exe" "$frames" \
+    DISPLAY=$3 WINEPREFIX=$4 exec "$ZARN_ROOT/scripts/wine.sh" "$2" wine "./zarn_${name}_bench.exe" "$frames" \
       rounds-on-request <"$name.in" >"$name.out" 2>/dev/null
   ) &
   printf -v "PID_$name" %s $!
@@ -103,7 +89,7 @@ run_round() {
 
 # Closes NAME's input, so that it ends (the engine measures its pauses first), and
 # keeps what it prints until then.
-end_program() {
+end_bench() {
   local input="IN_$1" output="OUT_$1" pid="PID_$1" fd line
   fd=${!input}
   exec {fd}>&-
@@ -115,28 +101,25 @@ end_program() {
   wait "${!pid}" || fail "zarn_$1_bench.exe failed (its lines: $PWD/$1.txt)"
 }
 
-# The values of KEY in FILE, one a line.
-values() { awk -v key="$2" '$1 == key { print $2 }' "$1"; }
+# The values of KEY in NAME.txt, one a line, and what is made of them.
+values() { awk -v key="$1_$2" '$1 == key { print $2 }' "$1.txt"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) printf "%.*f", p, (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }' p="$1"; }
 highest() { sort -n | tail -1; }
-mean() { values "$1" "$2" | awk '{ sum += $1 } END { if (NR) printf "%.1f", sum / NR }'; }
+mean() { awk '{ sum += $1 } END { if (NR) printf "%.1f", sum / NR }'; }
+row() {
+  printf '%-34s %12s %12s\n' "$1" "$(values engine "$2" | $3 ${4:-})" "$(values reference "$2" | $3 ${4:-})"
+}
 
 print_figures() {
   echo "frames per round: $frames, rounds: $rounds in each of $sessions starts (median round of each)"
   printf '%-34s %12s %12s\n' "" engine reference
-  row() {
-    printf '%-34s %12s %12s\n' "$1" "$(values engine.txt "engine_$2" | "$3" "${4:-}")" \
-      "$(values reference.txt "reference_$2" | "$3" "${4:-}")"
-  }
   row "frames per second" fps median 1
   row "CPU ms per frame" cpu_ms_per_frame median 2
   row "heap allocations per frame (most)" allocations_per_frame highest
-  printf '%-34s %12s %12s\n' "ms from process start to 1st flip" "$(mean engine.txt engine_start_to_first_flip_ms)" \
-    "$(mean reference.txt reference_start_to_first_flip_ms)"
-  printf '%-34s %12s %12s\n' "heap allocations during set-up" "$(mean engine.txt engine_setup_allocations)" \
-    "$(mean reference.txt reference_setup_allocations)"
+  row "ms from process start to 1st flip" start_to_first_flip_ms mean
+  row "heap allocations during set-up" setup_allocations mean
   printf 'mean pause for a frame delay of 10 ms: %s ms, of 120 ms: %s ms\n' \
-    "$(mean engine.txt engine_pause_10ms_mean_ms)" "$(mean engine.txt engine_pause_120ms_mean_ms)"
+    "$(values engine pause_10ms_mean_ms | mean)" "$(values engine pause_120ms_mean_ms | mean)"
   share "frame rate" fps
   share "CPU time per frame" cpu_ms_per_frame
 }
@@ -144,8 +127,7 @@ print_figures() {
 # The engine's figure KEY as a share of the reference's in each round's pair: the
 # median, lowest and highest.
 share() {
-  paste <(values engine.txt "engine_$2") <(values reference.txt "reference_$2") |
-    awk '{ printf "%.1f\n", 100 * $1 / $2 }' | sort -n >"shares_$2.txt"
+  paste <(values engine "$2") <(values reference "$2") | awk '{ printf "%.1f\n", 100 * $1 / $2 }' | sort -n >"shares_$2.txt"
   printf 'engine / reference %s, median of %s rounds: %s%% (lowest %s%%, highest %s%%)\n' "$1" \
     "$(wc -l <"shares_$2.txt")" "$(median 1 <"shares_$2.txt")" "$(head -1 "shares_$2.txt")" "$(tail -1 "shares_$2.txt")"
 }
@@ -153,7 +135,7 @@ share() {
 for bits in $builds; do
   bench_build "$bits"
 done
-for exe in "$root/build/win32/Zarn_Scr.scr" "$root/build/win64/Zarn_Scr.scr"; do
-  printf 'size of %s: %s bytes\n' "${exe#$root/}" "$(stat -c %s "$exe")"
+for bits in 32 64; do
+  printf 'size of %s: %s bytes\n' "build/win$bits/Zarn_Scr.scr" "$(stat -c %s "$ZARN_ROOT/build/win$bits/Zarn_Scr.scr")"
 done
 [ -z "$untested_32" ] || echo "zarn: $NO_32BIT_LINE"

@@ -1,25 +1,16 @@
 #!/usr/bin/env bash
 # Builds the screensaver twice from the same sources: build/win32 (PE32, the file
 # Windows users install) and build/win64 (PE32+), each with its test programs and
-# benchmark beside it; the program file itself is the same with or without them. Pass
-# --no-tests to leave the test programs out.
+# benchmark beside it, or without them with --no-tests; the program file is the same.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tests=ON
 [ "${1:-}" = "--no-tests" ] && tests=OFF
-jobs=$(nproc)
-
-configure() {
-  local dir=$1 toolchain=$2
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
-      -DCMAKE_BUILD_TYPE=Release -DZARN_TESTS="$tests" >/dev/null
-  else
-    cmake -S "$root" -B "$dir" -DZARN_TESTS="$tests" >/dev/null
-  fi
-}
-
-configure "$root/build/win32" mingw-i686.cmake
-cmake --build "$root/build/win32" -j "$jobs"
-configure "$root/build/win64" mingw-x86_64.cmake
-cmake --build "$root/build/win64" -j "$jobs"
+for build in 32:mingw-i686 64:mingw-x86_64; do
+  dir="$root/build/win${build%%:*}"
+  first=()
+  [ -f "$dir/CMakeCache.txt" ] ||
+    first=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/${build#*:}.cmake" -DCMAKE_BUILD_TYPE=Release)
+  cmake -S "$root" -B "$dir" "${first[@]}" -DZARN_TESTS="$tests" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+done

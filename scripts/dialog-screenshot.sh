@@ -1,30 +1,19 @@
 #!/usr/bin/env bash
-# Takes a picture of the settings dialog of a Windows program of the build of BITS bits
-# on a private Xvfb display, cropped to the window:
-#   dialog-screenshot.sh [BITS PROGRAM.scr PICTURE.png]
-# Without arguments it takes docs/dialog.png from the 64-bit build, made first, in a
-# folder of its own, so that no settings file of a test run changes the picture;
-# scripts/run.sh /c without a display takes screenshots/dialog.png beside the program.
-# The prefix is ZARN_PREFIX_<BITS>, by default the build's wineprefix-run. Nothing
-# answers the dialog, and its end, like Cancel's, stores nothing; after an interrupt
-# nothing stays running.
+# Takes a picture of the settings dialog on a private display, cropped to the window:
+# dialog-screenshot.sh [BITS PROGRAM.scr PICTURE.png]. Without arguments, docs/dialog.png
+# from a copy of the 64-bit build in a folder of its own, so that no settings file of a
+# test run changes the picture. Nothing answers the dialog: its end stores nothing.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 if [ $# -eq 0 ]; then
   install_and_build 64 --no-tests
-  work="$ZARN_ROOT/build/win64/dialog-screenshot"
-  rm -rf "$work"
-  mkdir -p "$work"
-  cp "$ZARN_ROOT/build/win64/Zarn_Scr.scr" "$work/"
-  set -- 64 "$work/Zarn_Scr.scr" "$ZARN_ROOT/docs/dialog.png"
+  fresh_folder "$ZARN_ROOT/build/win64/dialog-screenshot" "$ZARN_ROOT/build/win64/Zarn_Scr.scr"
+  set -- 64 "$ZARN_ROOT/build/win64/dialog-screenshot/Zarn_Scr.scr" "$ZARN_ROOT/docs/dialog.png"
 fi
-bits=$1
-program=$2
 picture=$3
 
-begin_wine_session "$bits"
-zwine "$bits" wine "$program" /c &
-SESSION_PIDS+=($!)
+begin_wine_session "$1"
+start_program "$1" "$2" /c
 timeout 60 xdotool search --sync --name "Zarn Screensaver Configuration" >/dev/null ||
   fail "the settings dialog did not open within a minute"
 sleep 1
@@ -33,5 +22,4 @@ import -display "$DISPLAY" -window root "$picture.screen.png"
 # The screen around the window is black: trimming leaves the window.
 convert "$picture.screen.png" -trim +repage "$picture"
 rm -f "$picture.screen.png"
-echo "The settings dialog opened on a private display. Its picture:"
-echo "  $picture"
+printf 'The settings dialog opened on a private display. Its picture:\n  %s\n' "$picture"

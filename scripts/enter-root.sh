@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command in a private mount namespace, so that nothing mounted for it outlives
-# it, however it ends; with --root, inside a root this project made, with /proc and
-# /dev mounted in it:
+# it, however it ends; with --root, chrooted into a root this project made, with /proc
+# and /dev mounted in it (--machine: its / a mount point and /sys too, as on a real
+# machine; --repository: this repository at its own path; --cookie: the X cookie FILE):
 #   enter-root.sh [--root ROOT MARK] [--machine] [--repository] [--cookie FILE]
 #                 [--folder DIR] [NAME=VALUE ...] -- COMMAND [ARGUMENTS]
-# --machine makes the root's / a mount point and mounts /sys, as on a real machine;
-# --repository mounts this repository at its own path; --cookie puts the X cookie file
-# FILE (when it names one) on a small tmpfs and tells the command. The command runs in
-# DIR (/ by default) with only the NAME=VALUE environment. It runs as root, so it
-# trusts no argument with root's rights: the command runs as the user who called sudo
-# (root only when root called), the cookie is read with that user's rights, ROOT must
-# be owned by root, writable by root alone and marked by its maker with the file MARK
-# (.zarn-...), and the repository is the script's own.
+# The command runs in DIR with only the NAME=VALUE environment. Run as root, it trusts
+# no argument with root's rights: the command and the cookie's reading run as the user
+# who called sudo, and ROOT must be owned and writable by root alone and carry its
+# maker's mark file MARK (.zarn-...).
 set -euo pipefail
 fail() {
   echo "zarn: enter-root: $*" >&2

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Fetches libpng's source from Debian's source package, checks it and unpacks it (with
-# Debian's patches) into build/third_party/libpng. The pinned revision comes first,
-# checked against its pinned checksums. Debian's mirror serves only the latest security
-# revision, so once a newer one is out the pin is gone from it: then the newest
-# 1.6.39-2+deb12u* revision it serves is taken and named. apt checks that one against
-# the signed index, and its upstream tarball must match the pinned checksum, which all
-# those revisions share. Does nothing when the tree there was fetched for this pin,
-# whichever revision it holds. The source is never committed.
+# Debian's patches) into build/third_party/libpng, once per pin. The pinned revision
+# comes first, checked against its pinned checksums. Debian's mirror serves only the
+# latest security revision: once the pin is gone from it, the newest revision of the
+# series it serves is taken and named, checked by apt against the signed index and by
+# its upstream tarball's pinned checksum, which the whole series shares.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -18,9 +16,7 @@ ab14906eda9fddf14cbb1e589b9ba7439c22e233dc3c5e3cf9356c9625565a82  libpng1.6_1.6.
 
 third_party="$root/build/third_party"
 target="$third_party/libpng"
-if [ -f "$target/.zarn-version" ] && [ "$(cat "$target/.zarn-version")" = "$PIN" ]; then
-  exit 0
-fi
+[ "$(cat "$target/.zarn-version" 2>/dev/null)" = "$PIN" ] && exit 0
 
 # Downloads the source of libpng1.6 REVISION here, apt's messages in apt.log.
 download() {
@@ -54,15 +50,9 @@ if ! download "$PIN"; then
   echo "fetch-libpng: libpng1.6 $PIN, the pinned revision, is not served: took $revision, the newest one served"
   sums=$UPSTREAM_SHA256
 fi
-if ! sha256sum --quiet -c <<<"$sums"; then
-  echo "fetch-libpng: checksum mismatch for libpng1.6 $revision" >&2
-  exit 1
-fi
+sha256sum --quiet -c <<<"$sums" || { echo "fetch-libpng: checksum mismatch for libpng1.6 $revision" >&2; exit 1; }
 # Unpacking applies Debian's patches (the security fixes) to the upstream source.
-if ! dpkg-source -x "libpng1.6_$revision.dsc" src >unpack.log 2>&1; then
-  cat unpack.log >&2
-  exit 1
-fi
+dpkg-source -x "libpng1.6_$revision.dsc" src >unpack.log 2>&1 || { cat unpack.log >&2; exit 1; }
 echo "$PIN" >src/.zarn-version
 echo "$revision" >src/.zarn-revision
 rm -rf "$target"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Builds the platform-free code natively with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs its unit tests there, and gives each libFuzzer
-# target a short run (FUZZ_SECONDS each, 20 by default; its corpus is kept in
-# build/native/corpus; the PNG fuzzer starts from libpng's own test suite).
+# Builds the platform-free code natively with clang and the address and undefined
+# behaviour sanitizers, runs its unit tests, and each fuzzer for FUZZ_SECONDS (20),
+# its corpus kept in build/native/corpus.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/native"

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Copies the PNG test suite that ships with libpng's source into OUT and writes beside
-# each file the 8-bit RGB rows that ImageMagick decodes from it (alpha dropped, not
-# blended), as an independent reference for the PNG decoder's tests. The samples are
-# taken as stored: ImageMagick would otherwise turn a picture whose gAMA chunk says
-# linear into sRGB, and the decoder applies no gamma.
-# index.txt lists "name width height" per file.
+# Copies libpng's PNG test suite into OUT with, beside each file, the 8-bit RGB rows
+# ImageMagick decodes from it (alpha dropped), and index.txt ("name width height"): an
+# independent reference for the decoder's tests. The samples are taken as stored, since
+# the decoder applies no gamma: ImageMagick would turn a linear gAMA into sRGB.
 set -euo pipefail
 suite=$1
 out=$2

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build and the tests need and is not
-# there yet. Safe to run again: with everything present it only asks dpkg and returns.
-# With --wow64 it also makes the 32-bit program's Wine (wow64-root.sh) when missing, on
-# a machine whose processor runs 32-bit code; elsewhere it says why it does not.
+# there yet; with everything present it only asks dpkg. With --wow64 it also makes the
+# 32-bit program's Wine when missing, where the processor runs 32-bit code.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 
@@ -18,8 +17,6 @@ PACKAGES=(
   libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1 libxfixes3 libxi6 libxinerama1
   libxrandr2 libxrender1 libxxf86vm1 libxcomposite1
 )
-# libpng's source comes from Debian's source package, which needs a deb-src entry for
-# the release's main suite.
 . /etc/os-release
 SUITE=${VERSION_CODENAME:-bookworm}
 
@@ -31,12 +28,11 @@ done
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 
-has_sources() {
-  apt_entry deb-src "$SUITE" && apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'
-}
-if [ ${#missing[@]} -gt 0 ] || ! has_sources; then
-  # The deb-src twin of the machine's own entry for the main suite (not the security
-  # suite, whose sources are not served), so that the same mirror serves the sources.
+# libpng's source comes from Debian's source package: its deb-src entry is the twin of
+# the machine's own for the main suite (not the security suite, whose sources are not
+# served), so that the same mirror serves them.
+if [ ${#missing[@]} -gt 0 ] || ! { apt_entry deb-src "$SUITE" &&
+  apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'; }; then
   if ! apt_entry deb-src "$SUITE"; then
     apt_entry deb "$SUITE" || fail "no package source for $SUITE is configured on this machine"
     echo "setup: adding a deb-src entry for $SUITE beside the machine's own"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Draws docs/soak.png from the soak runs' CSV files (build/win64 and build/win32, those
-# that exist): resident memory and CPU use over the run, one line per build. Flat
-# lines say that nothing grew.
+# Draws docs/soak.png from the soak runs' CSV files (build/win64 and build/win32):
+# resident memory and CPU use over the run, one line per build that has one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 command -v gnuplot >/dev/null || "$root/scripts/setup.sh"

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both executables and runs every test: each build's
-# Windows tests under its own Wine (64 bits: Debian 12's; 32 bits: sid's WoW64 Wine in
-# its private root), each with a Wine prefix inside its build tree and a private Xvfb
-# display (640x480, 16 bits) that lives only as long as this run. The tests that need
-# no display run beside those that do, and one summary ends the run. Arguments go to
-# ctest (for example -R unit). ZARN_TESTS_64_ONLY=1 leaves out the 32-bit build's tests.
-# On a machine whose processor runs no 32-bit code, the 32-bit entries are reported as
-# skipped, and the run says so first and last; ZARN_REQUIRE_32=1 makes that a failure.
-# Where it runs 32-bit code, a 32-bit entry ends only as passed or failed.
+# Installs what is missing, builds both executables and runs every test, each build's
+# under its own Wine with a prefix in its build tree and a private display, in one
+# CTest run (arguments go to ctest). ZARN_TESTS_64_ONLY=1 leaves out the 32-bit build.
+# Where the processor runs no 32-bit code the 32-bit entries end as skipped, and the
+# run says so first and last.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 builds=(64 32)
@@ -18,8 +14,7 @@ if [ "${ZARN_TESTS_64_ONLY:-}" = 1 ]; then
   builds=(64)
   printf '\n*** ZARN_TESTS_64_ONLY=1: the 32-bit program, the file users install, is NOT tested ***\n\n' >&2
 else
-  # The probe is asked once here (setup installs its compiler); each 32-bit launch asks
-  # again, and fails where its answer differs from this decision (runs_32bit_code).
+  # The probe's answer here is the run's decision, which every 32-bit launch checks.
   unset ZARN_32BIT_CODE
   if set_up_32bit_wine; then
     # Wine's 32-bit side runs through chroot: ask for sudo once, before the build.

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
 # The one way the scripts and CTest call Wine: wine.sh BITS COMMAND [ARGUMENTS], where
-# BITS is 64 (Debian 12's own Wine) or 32 (sid's WoW64 Wine in its private root, made
-# by wow64-root.sh and entered through enter-root.sh) and COMMAND is wine, wineboot or
-# wineserver. The environment says the display and the prefix; ZARN_DISPLAY_<BITS> and
-# ZARN_PREFIX_<BITS>, when set, are that build's own (a test run gives each build its
-# own display and prefix).
-# Wine always gets a UTF-8 locale: it spells Windows file names in the Unix locale's
+# BITS is 64 (Debian 12's own Wine) or 32 (sid's WoW64 Wine in its private root) and
+# COMMAND is wine, wineboot or wineserver. ZARN_DISPLAY_<BITS> and ZARN_PREFIX_<BITS>,
+# when set, are that build's display and prefix over DISPLAY and WINEPREFIX. Wine
+# always gets a UTF-8 locale: it spells Windows file names in the Unix locale's
 # character set, and without one it cannot make a file whose name is not ASCII.
-# On a machine whose processor runs no 32-bit code, BITS 32 fails with the line that
-# makes CTest count the entry as skipped; after the command that started it found that
-# the processor runs 32-bit code (ZARN_32BIT_CODE=yes), a "no" now is a plain failure.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 bits=$1

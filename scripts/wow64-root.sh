@@ -2,10 +2,9 @@
 # Makes, when it is missing, the private Debian sid root whose Wine runs the 32-bit
 # program inside 64-bit processes ("new WoW64"): this machine's kernel runs no 32-bit
 # Linux programs, so Debian 12's own 32-bit Wine cannot start. The mirror, the keyring
-# and any apt proxy are the machine's own (lib/apt.sh). Everything that mounts runs
-# through enter-root.sh, so nothing stays mounted when it ends, however it ends. Needs
-# root; ZARN_WOW64_ROOT says where the root lives. Every way it stops names the step
-# that failed.
+# and any apt proxy are the machine's own; everything that mounts runs through
+# enter-root.sh. Needs root; ZARN_WOW64_ROOT says where the root lives. Every way it
+# stops names the step that failed.
 set -eEuo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 
@@ -28,8 +27,7 @@ fi
 
 step="finding the machine's mirror"
 . /etc/os-release
-suite=${VERSION_CODENAME:-bookworm}
-apt_entry deb "$suite" || fail "no package source for $suite is configured on this machine"
+apt_entry deb "${VERSION_CODENAME:-bookworm}" || fail "no package source for ${VERSION_CODENAME:-bookworm} is configured on this machine"
 mirror=$APT_MIRROR
 keyring=${APT_KEYRING:-/usr/share/keyrings/debian-archive-keyring.gpg}
 proxy=$(apt_value Acquire::http::Proxy)
@@ -39,33 +37,30 @@ partial="$WOW64_ROOT.partial"
 step_pid=
 # A partial root carries a mark, so that only the set-up's own is ever removed: on every
 # way out of this run, and by the next run after one that was killed outright.
-cleanup() {
-  rm -rf "$work"
-  [ ! -f "$partial/.zarn-partial" ] || rm -rf "$partial"
-}
+trap 'rm -rf "$work"; [ ! -f "$partial/.zarn-partial" ] || rm -rf "$partial"' EXIT
 # Ctrl+C or a TERM ends the step running in its own session too, every process of it
-# gone before the clean-up, then cleans up.
+# gone before the clean-up.
 stop() {
-  [ -z "$step_pid" ] || kill -TERM -- "-$step_pid" 2>/dev/null || true
-  [ -z "$step_pid" ] || wait "$step_pid" 2>/dev/null || true
-  while [ -n "$step_pid" ] && kill -0 -- "-$step_pid" 2>/dev/null; do sleep 0.1; done
+  if [ -n "$step_pid" ]; then
+    kill -TERM -- "-$step_pid" 2>/dev/null || true
+    wait "$step_pid" 2>/dev/null || true
+    while kill -0 -- "-$step_pid" 2>/dev/null; do sleep 0.1; done
+  fi
   exit "$1"
 }
-trap cleanup EXIT
 trap 'stop 130' INT
 trap 'stop 143' TERM
 # Runs a long step through enter-root.sh in a session of its own, its output in a log:
 # run_step WHAT ARGUMENTS; fails with WHAT and the log's end.
 run_step() {
-  local what=$1 status=0
-  shift
-  setsid "$ZARN_ROOT/scripts/enter-root.sh" "$@" >"$work/step.log" 2>&1 &
+  local status=0
+  setsid "$ZARN_ROOT/scripts/enter-root.sh" "${@:2}" >"$work/step.log" 2>&1 &
   step_pid=$!
   wait "$step_pid" || status=$?
   step_pid=
   [ "$status" -eq 0 ] && return 0
   tail -n 20 "$work/step.log" >&2
-  fail "$what (its log's end is above)"
+  fail "$1 (its log's end is above)"
 }
 echo "wow64-root: making the 32-bit Wine's root from sid at $WOW64_ROOT (about a minute, 1.8 GB)"
 step="fetching sid's release file from $mirror"
@@ -87,9 +82,7 @@ path=PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 # trap: inside its own namespace they go with it whatever happens.
 run_step "debootstrap of sid failed" "$path" "http_proxy=${proxy:-${http_proxy:-}}" -- \
   debootstrap --variant=minbase --keyring="$keyring" sid "$partial" "$mirror"
-if [ -n "$proxy" ]; then
-  printf 'Acquire::http::Proxy "%s";\n' "$proxy" >"$partial/etc/apt/apt.conf.d/01zarn-proxy"
-fi
+[ -z "$proxy" ] || printf 'Acquire::http::Proxy "%s";\n' "$proxy" >"$partial/etc/apt/apt.conf.d/01zarn-proxy"
 step="installing Wine in the root"
 # The machine's mirror may be a frozen copy whose sid release is past its Valid-Until
 # date: its signature is still checked, only the date is not.

@@ -1,9 +1,8 @@
-# Private X displays on free numbers: an Xvfb of XVFB_SCREEN, or any X server. Each
-# server started is in X_PIDS, for the session's end (session.sh) to stop.
+# Private X displays on free numbers. Each server started is in X_PIDS, for the
+# session's end (session.sh) to stop.
 X_PIDS=()
 XVFB_SCREEN=${XVFB_SCREEN:-640x480x16}
 
-# Starts an Xvfb of XVFB_SCREEN and exports DISPLAY for it.
 start_private_display() {
   start_x_server Xvfb -screen 0 "$XVFB_SCREEN" -nolisten tcp -noreset
 }
@@ -12,10 +11,9 @@ start_private_display() {
 # is its process: start_x_server Xephyr -screen 640x480x16 ... A number is free only
 # when no server holds its abstract socket either: that socket is shared with other
 # mount namespaces, whose lock files are not seen here, and clients would reach that
-# server instead of this one, which fails to start.
+# server instead of this one.
 start_x_server() {
   local number tries
-  X_SERVER_PID=
   for number in $(seq 91 250); do
     [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
     grep -q "@/tmp/.X11-unix/X${number}\$" /proc/net/unix && continue

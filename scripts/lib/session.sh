@@ -1,15 +1,13 @@
-# A command's session: a private display and a Wine prefix on it, and their end. Once
-# end_session_on_exit is called, the prefixes' servers (with their Windows programs),
-# the processes in SESSION_PIDS and the displays stop when the command ends, however it
-# ends; HUP, INT and TERM end it with their usual exit codes. A program that must stop
-# with a signal runs in the background: bash runs a trap only once the command in
-# front has returned, and a wait returns at once on a signal.
+# A command's session: a private display, a Wine prefix on it, the programs started in
+# it, and their end, however the command ends (HUP, INT and TERM with their usual exit
+# codes). A program that must stop with a signal runs in the background: bash runs a
+# trap only once the command in front has returned, and a wait returns at once.
 SESSION_PIDS=()
 
 # The build of BITS bits on a private display (an Xvfb of XVFB_SCREEN, or the X server
-# command given), with its prefix ZARN_PREFIX_<BITS>, by default the build's
-# wineprefix-run: begin_wine_session BITS [SERVER ARGUMENTS]. A running server keeps
-# the display it began on: the prefix's starts afresh on this one.
+# given) with its prefix ZARN_PREFIX_<BITS> (the build's wineprefix-run):
+# begin_wine_session BITS [SERVER ARGUMENTS]. A running Wine server keeps the display it
+# began on: the prefix's starts afresh on this one.
 begin_wine_session() {
   local bits=$1 prefix_of_build=ZARN_PREFIX_$1
   local prefix=${!prefix_of_build:-$ZARN_ROOT/build/win$1/wineprefix-run}
@@ -19,6 +17,31 @@ begin_wine_session() {
   export "ZARN_DISPLAY_$bits=$DISPLAY" "ZARN_PREFIX_$bits=$prefix"
   [ ! -f "$prefix/system.reg" ] || zwine "$bits" wineserver -k >/dev/null 2>&1 || true
   prepare_wine_prefix "$bits" "$prefix"
+}
+
+# start_program BITS PROGRAM [ARGUMENTS]: in the background, as PROGRAM_PID.
+start_program() {
+  zwine "$1" wine "${@:2}" &
+  PROGRAM_PID=$!
+  SESSION_PIDS+=("$PROGRAM_PID")
+}
+
+# Waits up to SECONDS for the process PID to end; returns 1 when it still runs.
+wait_for_end() {
+  local tries
+  for tries in $(seq 1 $(($2 * 10))); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  ! kill -0 "$1" 2>/dev/null
+}
+
+# Ends the command with the exit code of the program, once it ends.
+exit_with_program() {
+  local status=0
+  wait "$PROGRAM_PID" || status=$?
+  SESSION_PIDS=()
+  exit "$status"
 }
 
 # Stops the servers of the prefixes used, the processes of SESSION_PIDS, then the displays.

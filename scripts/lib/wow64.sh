@@ -4,9 +4,8 @@ WOW64_ROOT=${ZARN_WOW64_ROOT:-/var/lib/zarn/wow64-root}
 WOW64_WINESERVER=/usr/lib/x86_64-linux-gnu/wine/wineserver
 NO_32BIT_LINE="this machine's processor runs no 32-bit code, so the 32-bit program, the file users install, goes untested here; a machine that runs 32-bit code tests it"
 
-# The probe that tells whether this processor runs 32-bit code inside a 64-bit process,
-# as the 32-bit Wine needs (tools/cpu32-probe.c): built when missing or older than its
-# source, and its path printed. The probe's test checks this very binary.
+# The path of the probe (tools/cpu32-probe.c), built when missing or older than its
+# source. The probe's test checks this very binary.
 cpu32_probe() {
   local source="$ZARN_ROOT/tools/cpu32-probe.c" probe="$ZARN_ROOT/build/tools/cpu32-probe"
   if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
@@ -17,12 +16,11 @@ cpu32_probe() {
   echo "$probe"
 }
 
-# Whether this processor runs 32-bit code. Returns 1 only for a clear "no", and then
-# fails instead when ZARN_REQUIRE_32=1; an answer that is neither yes nor no fails,
-# since taking it for a "no" would leave the 32-bit program untested without anyone
-# noticing. The first answer is the command's decision, passed on to what it starts in
-# ZARN_32BIT_CODE; a later answer that differs fails, so that a "no" after a "yes" (a
-# probe that fails now and then) cannot turn 32-bit tests into skips.
+# Whether this processor runs 32-bit code: 1 only for a clear "no" (a failure instead
+# with ZARN_REQUIRE_32=1). Any other answer fails: taken for a "no", it would leave the
+# 32-bit program untested unnoticed. The first answer is the command's decision, passed
+# on in ZARN_32BIT_CODE; a later answer that differs fails, so that a probe that fails
+# now and then cannot turn 32-bit tests into skips.
 runs_32bit_code() {
   local probe answer status=0 now
   probe=$(cpu32_probe) || exit 1
@@ -58,8 +56,8 @@ set_up_32bit_wine() {
 }
 
 # A small i686 program started under the 32-bit Wine in PREFIX has to answer: otherwise
-# that Wine runs no 32-bit program, and every 32-bit test would fail for that alone.
-# Only called where the processor runs 32-bit code, so a silent Wine is a real fault.
+# that Wine runs no 32-bit program. Only called where the processor runs 32-bit code,
+# so a silent Wine is a real fault.
 check_wow64() {
   local probe="$1/wow64-probe.exe" answer status=0
   [ -f "$probe" ] || i686-w64-mingw32-gcc -Os -s -o "$probe" "$ZARN_ROOT/tools/wow64-probe.c"
