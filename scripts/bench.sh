@@ -90,12 +90,10 @@ run_round() {
 # Closes NAME's input, so that it ends (the engine measures its pauses first), and
 # keeps what it prints until then.
 end_bench() {
-  local input="IN_$1" output="OUT_$1" pid="PID_$1" fd line
+  local input="IN_$1" output="OUT_$1" pid="PID_$1" fd
   fd=${!input}
   exec {fd}>&-
-  while IFS= read -r -t "$round_limit" -u "${!output}" line; do
-    echo "${line%$'\r'}" >>"$1.txt"
-  done
+  timeout "$round_limit" tr -d '\r' <&"${!output}" >>"$1.txt" || true
   fd=${!output}
   exec {fd}<&-
   wait "${!pid}" || fail "zarn_$1_bench.exe failed (its lines: $PWD/$1.txt)"

@@ -44,7 +44,6 @@ exit_with_program() {
   exit "$status"
 }
 
-# Stops the servers of the prefixes used, the processes of SESSION_PIDS, then the displays.
 end_session() {
   local used pid
   trap - HUP INT TERM EXIT

@@ -4,8 +4,7 @@ WOW64_ROOT=${ZARN_WOW64_ROOT:-/var/lib/zarn/wow64-root}
 WOW64_WINESERVER=/usr/lib/x86_64-linux-gnu/wine/wineserver
 NO_32BIT_LINE="this machine's processor runs no 32-bit code, so the 32-bit program, the file users install, goes untested here; a machine that runs 32-bit code tests it"
 
-# The path of the probe (tools/cpu32-probe.c), built when missing or older than its
-# source. The probe's test checks this very binary.
+# The probe's path, built when missing or stale: its test checks this very binary.
 cpu32_probe() {
   local source="$ZARN_ROOT/tools/cpu32-probe.c" probe="$ZARN_ROOT/build/tools/cpu32-probe"
   if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
@@ -45,8 +44,7 @@ skip_without_32bit_code() {
   runs_32bit_code || fail "$NO_32BIT_LINE"
 }
 
-# Where the processor runs 32-bit code, makes the 32-bit Wine's root when it is missing
-# (as root: through sudo for anyone else); returns 1 where it does not.
+# Makes the 32-bit Wine's root when missing (as root); 1 where the processor cannot.
 set_up_32bit_wine() {
   runs_32bit_code || return 1
   [ -f "$WOW64_ROOT/.zarn-ready" ] && return 0
