@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The benchmark: bench.sh [FRAMES PER ROUND (25)], with SESSIONS (3) starts of ROUNDS
-# (16) rounds each for the pairs BUILDS ("64 32") names. The show's frame loop and a
+# The benchmark: bench.sh [FRAMES PER ROUND (25)], with SESSIONS (6) starts of ROUNDS
+# (24) rounds each for the pairs BUILDS ("64 32") names. The show's frame loop and a
 # reference program making the same DirectX calls directly take turns strictly, so
 # that each round's pair sees the same scene and the same load of the machine: a
 # program's round right after its own previous one runs faster. Where the processor
 # runs no 32-bit code the default runs the 64-bit pair and says why.
 set -euo pipefail
 frames=${1:-25}
-rounds=${ROUNDS:-16}
-sessions=${SESSIONS:-3}
+# Single pairs differ by up to a fifth either way, and starts by a few points: fewer
+# pairs than these let two runs' medians differ by more than 3 points.
+rounds=${ROUNDS:-24}
+sessions=${SESSIONS:-6}
 source "$(dirname "$0")/lib/commands.sh"
 builds=${BUILDS:-64 32}
 untested_32=
