@@ -61,18 +61,13 @@ start_show() {
 
 # Waits up to 20 s for the run to end; status is its exit code, or says it was ended.
 end_run() {
-  local tries
-  for tries in $(seq 1 200); do
-    kill -0 "$run" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$run" 2>/dev/null; then
+  if wait_for_end "$run" 20; then
+    wait "$run"
+    status=$?
+  else
     kill "$run"
     wait "$run"
     status="still running after 20 s"
-  else
-    wait "$run"
-    status=$?
   fi
 }
 
