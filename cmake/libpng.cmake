@@ -2,17 +2,14 @@
 # kept out of the repository), compiled once per build tree into a static library
 # with the options of cmake/libpng.dfa, over zlib from Debian's mingw-w64 package.
 set(ZARN_LIBPNG_SOURCE ${CMAKE_SOURCE_DIR}/build/third_party/libpng CACHE PATH "libpng source tree")
-if(NOT EXISTS ${ZARN_LIBPNG_SOURCE}/png.h)
-  execute_process(COMMAND ${CMAKE_SOURCE_DIR}/scripts/fetch-libpng.sh RESULT_VARIABLE fetched)
-  if(NOT fetched EQUAL 0 OR NOT EXISTS ${ZARN_LIBPNG_SOURCE}/png.h)
-    message(FATAL_ERROR "libpng's source is missing: run scripts/setup.sh, then scripts/fetch-libpng.sh")
-  endif()
+include(${CMAKE_CURRENT_LIST_DIR}/libpng_library.cmake)
+if(ZARN_LIBPNG_SOURCE STREQUAL ${CMAKE_SOURCE_DIR}/build/third_party/libpng)
+  fetch_libpng(${CMAKE_SOURCE_DIR})
 endif()
 
 find_library(ZARN_ZLIB NAMES libz.a REQUIRED)
 find_path(ZARN_ZLIB_INCLUDE zlib.h REQUIRED)
 
-include(${CMAKE_CURRENT_LIST_DIR}/libpng_library.cmake)
 add_libpng_library(zarn_png ${ZARN_LIBPNG_SOURCE} ${ZARN_ZLIB_INCLUDE})
 # Foreign code: its warnings are not ours to fix. Compiled for size, with sections per
 # function and object so that the program's link keeps only what the decoder reaches.

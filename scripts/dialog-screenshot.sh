@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Takes a picture of the settings dialog on a private display, cropped to the window:
-# dialog-screenshot.sh [BITS PROGRAM.scr PICTURE.png]. Without arguments, docs/dialog.png
-# from a copy of the 64-bit build in a folder of its own, so that no settings file of a
-# test run changes the picture. Nothing answers the dialog: its end stores nothing.
+# dialog-screenshot.sh [BITS PROGRAM.scr PICTURE.png]: the settings dialog on a private
+# display, cropped to its window; by default docs/dialog.png, from a copy of the 64-bit
+# build in a folder of its own, so that no test run's settings change the picture.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 if [ $# -eq 0 ]; then

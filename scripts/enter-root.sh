@@ -1,27 +1,19 @@
 #!/usr/bin/env bash
-# Runs a command in a private mount namespace, so that nothing mounted for it outlives
-# it, however it ends; with --root, chrooted into a root this project made, with /proc
-# and /dev mounted in it (--machine: its / a mount point and /sys too, as on a real
-# machine; --repository: this repository at its own path; --cookie: the X cookie FILE):
-#   enter-root.sh [--root ROOT MARK] [--machine] [--repository] [--cookie FILE]
-#                 [--folder DIR] [NAME=VALUE ...] -- COMMAND [ARGUMENTS]
-# The command runs in DIR with only the NAME=VALUE environment. Run as root, it trusts
-# no argument with root's rights: the command and the cookie's reading run as the user
-# who called sudo, and ROOT must be owned and writable by root alone and carry its
-# maker's mark file MARK (.zarn-...).
+# The one script that enters a root and mounts, in a private mount namespace that ends
+# with the command (what it trusts: docs/developers.md). As root: enter-root.sh [--root
+# ROOT MARK] [--machine] [--repository] [--cookie FILE] [--folder DIR] [NAME=VALUE ...] -- COMMAND ...
 set -euo pipefail
 fail() {
   echo "zarn: enter-root: $*" >&2
   exit 1
 }
-# Started in the caller's mount namespace (however it was called): into a private one.
-if [ "$(readlink /proc/self/ns/mnt)" = "$(readlink "/proc/$PPID/ns/mnt")" ]; then
-  exec unshare -m --propagation private "$0" "$@"
-fi
+arguments=("$@")
+private=
+[ "${1:-}" != --in-private-namespace ] || { private=1 && shift; }
 root= mark= machine= repository= cookie= folder=/ environment=()
 while [ $# -gt 0 ] && [ "$1" != -- ]; do
   case $1 in
-  --root) [ $# -ge 3 ] || fail "--root needs a root and its mark"; root=$(realpath -e -- "$2") || fail "no root at $2"; mark=$3; shift 3 ;;
+  --root) [ $# -ge 3 ] || fail "--root needs a root and its mark"; root=$2; mark=$3; shift 3 ;;
   --machine) machine=1; shift ;;
   --repository) repository=$(cd "$(dirname "$(realpath -e -- "$0")")/.." && pwd -P); shift ;;
   --cookie) [ $# -ge 2 ] || fail "--cookie needs a file"; cookie=$2; shift 2 ;;
@@ -32,19 +24,25 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do
 done
 [ $# -gt 1 ] || fail "no command after --"
 shift
-user=0:0
-if [ -n "${SUDO_UID:-}" ]; then
-  [[ $SUDO_UID =~ ^[0-9]+$ && ${SUDO_GID:-} =~ ^[0-9]+$ ]] || fail "SUDO_UID and SUDO_GID are not numbers"
-  user=$SUDO_UID:$SUDO_GID
+if [ -n "$root" ]; then
+  [[ $root == /* ]] || fail "the root must be an absolute path, not $root"
+  [ -d "$root" ] && root=$(realpath -e -- "$root") || fail "no root at $root"
+  [[ $mark =~ ^\.zarn-[a-z-]+$ ]] || fail "$mark is not one of this project's marks (.zarn-...)"
+  [ "$(stat -c %u "$root")" = 0 ] || fail "$root is not owned by root"
+  [ $((0$(stat -c %a "$root") & 022)) = 0 ] || fail "$root may be written by others than root"
+  [ -f "$root/$mark" ] && [ ! -L "$root/$mark" ] && [ "$(stat -c %u "$root/$mark")" = 0 ] ||
+    fail "$root carries no $mark mark of root's: it is not a root this project made"
 fi
+[ "$(id -u)" -eq 0 ] || fail "needs root"
+# Into a namespace of its own, whatever namespace the caller sits in, and only once.
+[ -n "$private" ] || exec unshare -m --propagation private "$0" --in-private-namespace "${arguments[@]}"
+
+user=0:0
+[ -z "${SUDO_UID:-}" ] || user=$SUDO_UID:${SUDO_GID:-}
+[[ $user =~ ^[0-9]+:[0-9]+$ ]] || fail "SUDO_UID and SUDO_GID are not numbers"
 if [ -z "$root" ]; then
   exec setpriv --reuid="${user%:*}" --regid="${user#*:}" --clear-groups env -i -C "$folder" "${environment[@]}" "$@"
 fi
-
-[[ $mark =~ ^\.zarn-[a-z-]+$ ]] && [ -d "$root" ] && [ "$(stat -c %u "$root")" = 0 ] &&
-  [ $((0$(stat -c %a "$root") & 022)) = 0 ] && [ -f "$root/$mark" ] && [ ! -L "$root/$mark" ] &&
-  [ "$(stat -c %u "$root/$mark")" = 0 ] ||
-  fail "$root is not a root this project made (owned by root, writable by root alone, with its $mark mark)"
 [ -z "$machine" ] || mount --bind "$root" "$root"
 mount -t proc proc "$root/proc"
 mount --rbind /dev "$root/dev"

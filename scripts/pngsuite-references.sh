@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Copies libpng's PNG test suite into OUT with, beside each file, the 8-bit RGB rows
-# ImageMagick decodes from it (alpha dropped), and index.txt ("name width height"): an
-# independent reference for the decoder's tests. The samples are taken as stored, since
-# the decoder applies no gamma: ImageMagick would turn a linear gAMA into sRGB.
+# pngsuite-references.sh SUITE OUT: libpng's test suite with, beside each file, the 8-bit
+# RGB rows ImageMagick decodes (alpha dropped), and index.txt ("name width height"). The
+# samples are taken as stored: the decoder applies no gamma, as ImageMagick would.
 set -euo pipefail
 suite=$1
 out=$2

@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# Runs the show of PROGRAM.scr on a private display and leaves pictures of it in
-# screenshots/ beside it: run-headless.sh BITS PROGRAM.scr. Then Escape is held; a show
-# still running ZARN_END_SECONDS (20) after it is stopped, and the exit code is 1.
+# run-headless.sh BITS PROGRAM.scr: the show on a private display, pictures of it in
+# screenshots/ beside it, then Escape held; still running ZARN_END_SECONDS (20) later, it is stopped.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 bits=$1
 limit=${ZARN_END_SECONDS:-20}
-shots="$(cd "$(dirname "$2")" && pwd)/screenshots"
+shots="$(cd "$(dirname "$2")" && pwd -P)/screenshots"
 
 begin_wine_session "$bits"
 rm -rf "$shots/frames" "$shots/show.png" "$shots/show.gif"

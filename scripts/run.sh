@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the screensaver under Wine: its show, or
-# with /c its settings dialog; the 64-bit program, or with --32 the 32-bit one (the file
-# users install). With an X display it runs in a window of its own until it ends;
-# without one it runs on a private display and leaves pictures of it in
-# build/winNN/screenshots.
+# run.sh [--32] [/c]: installs what is missing, builds, and runs the show or the dialog
+# under Wine, in a window of its own on a display, else on a private one, with pictures.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 bits=64

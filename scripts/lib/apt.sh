@@ -1,14 +1,21 @@
-# What this machine's apt is told, as apt itself reads it: the one place the scripts
-# learn a mirror and its keyring (from one-line and deb822 sources alike) or a setting.
+# What this machine's apt is told, as apt itself reads it (one-line and deb822 sources
+# alike), and the one release the scripts support, whose package names and libpng they take.
+DEBIAN_SUITE=bookworm
 
-# A setting of apt's configuration: apt_value Acquire::http::Proxy.
+# A setting of apt's configuration: apt_value Dir::Etc::sourceparts/d.
 apt_value() {
   apt-config shell v "$1" | sed -E "s/^v='(.*)'$/\1/"
 }
 
-# The first TYPE entry (deb or deb-src) for SUITE: sets APT_MIRROR to its address and
-# APT_KEYRING to the file its signed-by names (empty when it names none, or a key
-# inline); returns 1 when there is none. apt_entry TYPE SUITE
+# The proxy apt uses: its own setting, or the environment's that apt honours without one.
+apt_proxy() {
+  local proxy
+  proxy=$(apt_value Acquire::http::Proxy)
+  echo "${proxy:-${http_proxy:-}}"
+}
+
+# apt_entry TYPE SUITE: the first TYPE entry (deb or deb-src) for SUITE sets APT_MIRROR
+# and APT_KEYRING, the file its signed-by names (empty for none, or a key inline); 1: none.
 apt_entry() {
   local entry file number
   entry=$(apt-get indextargets --no-release-info --format '$(TARGET_OF) $(RELEASE) $(REPO_URI) $(SOURCESENTRY)' 2>/dev/null |

@@ -1,10 +1,15 @@
-# Wine prefixes, and the one way the scripts call Wine (zwine BITS COMMAND ..., through
-# wine.sh). Each prefix prepared is in PREFIXES_USED ("bits prefix"), for the session's
-# end (session.sh) to stop its server.
+# Wine prefixes, and the one way the scripts call Wine (zwine BITS COMMAND ...). Each
+# prefix prepared is in PREFIXES_USED ("bits prefix"), for the session's end to stop.
 PREFIXES_USED=()
 
 zwine() {
   "$ZARN_ROOT/scripts/wine.sh" "$@"
+}
+
+# The prefix of the build of BITS bits: ZARN_PREFIX_<BITS> (the tests set theirs), or its wineprefix-run.
+run_prefix() {
+  local chosen=ZARN_PREFIX_$1
+  echo "${!chosen:-$ZARN_ROOT/build/win$1/wineprefix-run}"
 }
 
 # Sets a value in the prefix's registry unless user.reg already holds PATTERN:
@@ -16,7 +21,6 @@ prefix_setting() {
 }
 
 # A prefix for the build of BITS bits at DIR, made when missing, on the current display.
-# The 32-bit build's starts with the command's decision that the program can run here.
 prepare_wine_prefix() {
   local bits=$1
   [ "$bits" = 64 ] || skip_without_32bit_code
@@ -27,11 +31,9 @@ prepare_wine_prefix() {
     WINEDLLOVERRIDES="mscoree=;mshtml=" zwine "$bits" wineboot -i >/dev/null 2>&1
     zwine "$bits" wineserver -w
   fi
-  # Without a window manager, Wine waits about 2 s for each managed window it hides or
-  # destroys; unmanaged windows go at once (and Wine draws their frames itself).
+  # With no window manager, Wine waits about 2 s for each managed window it hides or destroys.
   prefix_setting "$bits" '"Managed"="N"' 'HKCU\Software\Wine\X11 Driver' Managed N
-  # Debian's Wine looks for its own fonts (fonts-wine: Marlett for the caption buttons,
-  # Tahoma) beside its data folder rather than in it: the prefix is told.
+  # Debian's Wine looks for fonts-wine's fonts (Marlett, Tahoma) beside its data folder.
   prefix_setting "$bits" 'share\\\\wine\\\\fonts' 'HKCU\Software\Wine\Fonts' Path 'Z:\usr\share\wine\fonts'
   [ "$bits" = 64 ] || check_wow64 "$WINEPREFIX"
 }

@@ -1,16 +1,12 @@
-# A command's session: a private display, a Wine prefix on it, the programs started in
-# it, and their end, however the command ends (HUP, INT and TERM with their usual exit
-# codes). A program that must stop with a signal runs in the background: bash runs a
-# trap only once the command in front has returned, and a wait returns at once.
+# A command's display, prefix and programs, all ended however the command ends. Programs
+# run in the background: bash runs a trap only once the command in front has returned.
 SESSION_PIDS=()
 
-# The build of BITS bits on a private display (an Xvfb of XVFB_SCREEN, or the X server
-# given) with its prefix ZARN_PREFIX_<BITS> (the build's wineprefix-run):
-# begin_wine_session BITS [SERVER ARGUMENTS]. A running Wine server keeps the display it
-# began on: the prefix's starts afresh on this one.
+# begin_wine_session BITS [X SERVER ARGUMENTS]: a private display (Xvfb of XVFB_SCREEN by
+# default) and the build's prefix, whose server starts afresh: it keeps the display it began on.
 begin_wine_session() {
-  local bits=$1 prefix_of_build=ZARN_PREFIX_$1
-  local prefix=${!prefix_of_build:-$ZARN_ROOT/build/win$1/wineprefix-run}
+  local bits=$1 prefix
+  prefix=$(run_prefix "$1")
   shift
   end_session_on_exit
   if [ $# -gt 0 ]; then start_x_server "$@"; else start_private_display; fi || return 1
@@ -26,14 +22,14 @@ start_program() {
   SESSION_PIDS+=("$PROGRAM_PID")
 }
 
-# Waits up to SECONDS for the process PID to end; returns 1 when it still runs.
+# wait_for_end PID SECONDS (PID: -GROUP for a process group): 1 when it still runs.
 wait_for_end() {
   local tries
   for tries in $(seq 1 $(($2 * 10))); do
-    kill -0 "$1" 2>/dev/null || return 0
+    kill -0 -- "$1" 2>/dev/null || return 0
     sleep 0.1
   done
-  ! kill -0 "$1" 2>/dev/null
+  ! kill -0 -- "$1" 2>/dev/null
 }
 
 # Ends the command with the exit code of the program, once it ends.
@@ -60,9 +56,11 @@ end_session() {
   SESSION_PIDS=() X_PIDS=()
 }
 
+# HUP, INT and TERM end the command with their usual exit codes.
 end_session_on_exit() {
-  trap 'end_session; exit 129' HUP
-  trap 'end_session; exit 130' INT
-  trap 'end_session; exit 143' TERM
+  local stop
+  for stop in HUP:129 INT:130 TERM:143; do
+    trap "end_session; exit ${stop#*:}" "${stop%:*}"
+  done
   trap end_session EXIT
 }
