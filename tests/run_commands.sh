@@ -5,11 +5,11 @@
 # passes on the program's exit code, and stops what it started when told to stop.
 # run_commands.sh PROGRAM.scr, from a folder the test may write in.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd -P)
 work=$PWD/run_commands
 rm -rf "$work"
 mkdir -p "$work"
-export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd)/wineprefix-commands"
+export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd -P)/wineprefix-commands"
 unset ZARN_DISPLAY_64 DISPLAY
 cp "$1" "$work/Zarn_Scr.scr"
 printf 'ZCOUNT = 5\r\nZDELAY = 100\r\n' >"$work/Zarn_Scr.ini"
@@ -88,12 +88,19 @@ export PATH="$work/slow:$PATH"
 for stop in HUP:129:deaf.exe INT:130:deaf.exe TERM:143:deaf.exe TERM:143:Xvfb; do
   IFS=: read -r signal code process <<<"$stop"
   start "$root/scripts/run-on-display.sh" 64 640x480x16 "$work/deaf.exe"
+  seen=
   for tries in $(seq 1 1000); do
-    runs "$process" && break
+    runs "$process" && seen=1 && break
     sleep 0.02
   done
-  kill "-$signal" "$pid"
-  finish 30
+  # A signal sent before the process ran would test nothing.
+  if [ -n "$seen" ]; then
+    kill "-$signal" "$pid"
+    finish 30
+  else
+    finish 0
+    status="$process never ran"
+  fi
   expect "run-on-display.sh, stopped by SIG$signal once $process runs, ends with exit code $code ($status)" '[ "$status" = "$code" ]'
   expect "nothing left running: $(left_running)" '[ -z "$(left_running)" ]'
 done

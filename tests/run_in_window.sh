@@ -5,9 +5,9 @@
 # nor the prefix's Wine server running.
 # run_in_window.sh PROGRAM.scr, from a folder the test may write in.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd -P)
 source "$root/scripts/lib/commands.sh"
-export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd)/wineprefix-window"
+export ZARN_PREFIX_64="$(cd "$(dirname "$1")" && pwd -P)/wineprefix-window"
 unset ZARN_DISPLAY_64
 end_session_on_exit
 XVFB_SCREEN=1024x768x24 start_private_display || exit 1
