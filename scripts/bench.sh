@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The benchmark (docs/developers.md): bench.sh [FRAMES PER ROUND (25)], SESSIONS (6)
-# starts of ROUNDS (24) rounds for each pair BUILDS ("64 32") names; bench.sh --figures
-# FOLDER prints again the figures of the lines a run left there. Engine and reference
-# take turns strictly: a program's round right after its own previous one runs faster.
+# bench.sh [FRAMES PER ROUND (25)]: SESSIONS (6) starts of ROUNDS (24) rounds of each pair
+# BUILDS ("64 32") names (docs/developers.md); bench.sh --figures FOLDER: a run's figures
+# again. The programs take turns: one's round right after its own previous one runs faster.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 frames=${1:-25}
@@ -35,8 +34,8 @@ bench_build() {
     end_bench engine
     SESSION_PIDS=()
   done
-  printf '\n%s\n' "$bits-bit pair, $(zwine "$bits" wine --version 2>/dev/null), $((SECONDS - started)) s"
-  echo "frames per round: $frames, rounds: $rounds in each of $sessions starts (median round of each)"
+  printf '\n%s\nframes per round: %s, rounds: %s in each of %s starts (median round of each)\n' \
+    "$bits-bit pair, $(zwine "$bits" wine --version 2>/dev/null), $((SECONDS - started)) s" "$frames" "$rounds" "$sessions"
   print_figures
 }
 
@@ -119,8 +118,7 @@ share() {
 install_and_build "${BUILDS:-64 32}"
 end_session_on_exit
 for name in engine reference; do
-  start_private_display
-  SCREEN[$name]=$DISPLAY
+  start_private_display && SCREEN[$name]=$DISPLAY || exit 1
 done
 for bits in "${BUILDS_CHOSEN[@]}"; do
   bench_build "$bits"

@@ -8,9 +8,8 @@ fail() {
   exit 1
 }
 arguments=("$@")
-private=
+root= mark= machine= repository= cookie= folder=/ environment=() private=
 [ "${1:-}" != --in-private-namespace ] || { private=1 && shift; }
-root= mark= machine= repository= cookie= folder=/ environment=()
 while [ $# -gt 0 ] && [ "$1" != -- ]; do
   case $1 in
   --root) [ $# -ge 3 ] || fail "--root needs a root and its mark"; root=$2; mark=$3; shift 3 ;;
@@ -40,16 +39,13 @@ fi
 user=0:0
 [ -z "${SUDO_UID:-}" ] || user=$SUDO_UID:${SUDO_GID:-}
 [[ $user =~ ^[0-9]+:[0-9]+$ ]] || fail "SUDO_UID and SUDO_GID are not numbers"
-if [ -z "$root" ]; then
-  exec setpriv --reuid="${user%:*}" --regid="${user#*:}" --clear-groups env -i -C "$folder" "${environment[@]}" "$@"
-fi
+[ -n "$root" ] || exec setpriv --reuid="${user%:*}" --regid="${user#*:}" --clear-groups env -i -C "$folder" "${environment[@]}" "$@"
 [ -z "$machine" ] || mount --bind "$root" "$root"
 mount -t proc proc "$root/proc"
 mount --rbind /dev "$root/dev"
 [ -z "$machine" ] || mount --rbind /sys "$root/sys"
 if [ -n "$repository" ]; then
-  # The repository's folder in the root is made one step at a time: a link on the way
-  # would lead out of the root.
+  # Made one step at a time: a link on the way would lead out of the root.
   path=$root
   IFS=/ read -ra steps <<<"${repository#/}"
   for step in "${steps[@]}"; do

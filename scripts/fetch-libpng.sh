@@ -25,9 +25,7 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 # apt's own user may not write here; apt then downloads as the caller and says so.
 chmod 755 "$work"
-revision=$PIN
-sums="$UPSTREAM_SHA256
-$PIN_SHA256"
+revision=$PIN sums="$UPSTREAM_SHA256"$'\n'"$PIN_SHA256"
 if ! download "$PIN"; then
   revision=$(apt-cache showsrc libpng1.6 2>/dev/null | sed -n "s/^Version: \($SERIES[0-9][0-9]*\)$/\1/p" | sort -V | tail -n 1)
   if [ -z "$revision" ] || ! download "$revision"; then

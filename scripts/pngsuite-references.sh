@@ -3,8 +3,7 @@
 # RGB rows ImageMagick decodes (alpha dropped), and index.txt ("name width height"). The
 # samples are taken as stored: the decoder applies no gamma, as ImageMagick would.
 set -euo pipefail
-suite=$1
-out=$2
+suite=$1 out=$2
 mkdir -p "$out"
 index="$out/index.txt.new"
 : >"$index"

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build of BITS bits under Wine on a display of its own,
-# and ends with its exit code: run-on-display.sh BITS SCREEN PROGRAM [ARGUMENTS]. SCREEN
-# is WxHxD (a private Xvfb), window (a Xephyr window on the caller's display: closing it
-# ends the program, with exit code 0) or two-monitors (docs/developers.md).
+# run-on-display.sh BITS SCREEN PROGRAM [ARGUMENTS]: the program under Wine on a display
+# of its own, ending with its exit code. SCREEN: WxHxD (a private Xvfb), window (a Xephyr
+# window on the caller's display; closing it ends the program) or two-monitors.
 set -uo pipefail
 source "$(dirname "$0")/lib/commands.sh"
-bits=$1
-screen=$2
+bits=$1 screen=$2
 shift 2
 [[ $screen =~ ^([0-9]+x[0-9]+x[0-9]+|window|two-monitors)$ ]] ||
   fail "run-on-display.sh: the screen is WxHxD, window or two-monitors, not '$screen'"

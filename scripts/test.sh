@@ -8,8 +8,7 @@ wanted="64 32"
   printf '\n*** ZARN_TESTS_64_ONLY=1: the 32-bit program, the file users install, is NOT tested ***\n\n' >&2; }
 install_and_build "$wanted"
 # Where the 32-bit program cannot run, its entries stay in the run and end as skipped.
-subdirs=()
-[ -z "$UNTESTED_32" ] || subdirs=('"win32"')
+subdirs=(${UNTESTED_32:+'"win32"'})
 for bits in "${BUILDS_CHOSEN[@]}"; do
   export "ZARN_PREFIX_$bits=$ZARN_ROOT/build/win$bits/wineprefix"
   begin_wine_session "$bits"

@@ -21,10 +21,8 @@ apt_entry() {
   entry=$(apt-get indextargets --no-release-info --format '$(TARGET_OF) $(RELEASE) $(REPO_URI) $(SOURCESENTRY)' 2>/dev/null |
     awk -v type="$1" -v suite="$2" '$1 == type && $2 == suite { print $3, $4; exit }')
   [ -n "$entry" ] || return 1
-  APT_MIRROR=${entry%% *}
-  file=${entry#* }
-  number=${file##*:}
-  file=${file%:*}
+  read -r APT_MIRROR file <<<"$entry"
+  number=${file##*:} file=${file%:*}
   # apt names the entry by its line in a one-line file, by its stanza in a deb822 one.
   APT_KEYRING=$(awk -v n="$number" -v deb822="$([[ $file == *.sources ]] && echo 1)" '
     BEGIN { if (deb822) RS = "" }

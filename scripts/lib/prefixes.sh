@@ -12,8 +12,7 @@ run_prefix() {
   echo "${!chosen:-$ZARN_ROOT/build/win$1/wineprefix-run}"
 }
 
-# Sets a value in the prefix's registry unless user.reg already holds PATTERN:
-# prefix_setting BITS PATTERN KEY NAME VALUE.
+# prefix_setting BITS PATTERN KEY NAME VALUE: a registry value, unless user.reg holds PATTERN.
 prefix_setting() {
   grep -q "$2" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
   zwine "$1" wine reg add "$3" /v "$4" /d "$5" /f >/dev/null 2>&1

@@ -17,9 +17,7 @@ begin_root() {
   trap 'rm -rf "$ROOT_WORK"; [ ! -f "$PARTIAL/.zarn-partial" ] || rm -rf "$PARTIAL"' EXIT
   trap 'stop_step; exit 130' INT
   trap 'stop_step; exit 143' TERM
-  rm -rf "$PARTIAL"
-  mkdir -p "$PARTIAL"
-  touch "$PARTIAL/.zarn-partial"
+  rm -rf "$PARTIAL" && mkdir -p "$PARTIAL" && touch "$PARTIAL/.zarn-partial"
 }
 
 # TERM to the running step's session, and KILL to what is left of it 10 s later.

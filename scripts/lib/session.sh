@@ -7,9 +7,8 @@ SESSION_PIDS=()
 begin_wine_session() {
   local bits=$1 prefix
   prefix=$(run_prefix "$1")
-  shift
   end_session_on_exit
-  if [ $# -gt 0 ]; then start_x_server "$@"; else start_private_display; fi || return 1
+  if [ $# -gt 1 ]; then start_x_server "${@:2}"; else start_private_display; fi || return 1
   export "ZARN_DISPLAY_$bits=$DISPLAY" "ZARN_PREFIX_$bits=$prefix"
   [ ! -f "$prefix/system.reg" ] || zwine "$bits" wineserver -k >/dev/null 2>&1 || true
   prepare_wine_prefix "$bits" "$prefix"
@@ -56,11 +55,9 @@ end_session() {
   SESSION_PIDS=() X_PIDS=()
 }
 
-# HUP, INT and TERM end the command with their usual exit codes.
 end_session_on_exit() {
-  local stop
-  for stop in HUP:129 INT:130 TERM:143; do
-    trap "end_session; exit ${stop#*:}" "${stop%:*}"
-  done
+  trap 'end_session; exit 129' HUP
+  trap 'end_session; exit 130' INT
+  trap 'end_session; exit 143' TERM
   trap end_session EXIT
 }

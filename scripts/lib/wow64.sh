@@ -19,8 +19,7 @@ runs_32bit_code() {
   probe=$(cpu32_probe) || exit 1
   answer=$("$probe" 2>/dev/null) || status=$?
   [ "$status" -le 1 ] || fail "the 32-bit code probe gave no answer: ${answer:-nothing} (exit code $status)"
-  now=no
-  [ "$status" = 1 ] || now=yes
+  now=$([ "$status" = 0 ] && echo yes || echo no)
   [ -z "${ZARN_32BIT_CODE:-}" ] || [ "$ZARN_32BIT_CODE" = "$now" ] ||
     fail "the 32-bit code probe answered '$ZARN_32BIT_CODE' earlier in this command and '$now' now: it cannot be trusted"
   export ZARN_32BIT_CODE=$now
