@@ -2,7 +2,7 @@
 # enter-root.sh enters only a root this project made, and only as root; it mounts in a
 # namespace of its own even when its caller sits in another one that shares mounts with
 # the machine; and through a link to the checkout the repository is in the root at the
-# path the scripts know it by. A partial root begun under umask 002 is one it enters.
+# path the scripts know it by. A partial root begun under umask 002 is root's alone.
 # Without root (or sudo -n) only the refusals that need none are tried, and it says so.
 set -uo pipefail
 [ "$(id -u)" = 0 ] || ! sudo -n true 2>/dev/null || exec sudo -n "$0" "$@"
