@@ -46,7 +46,7 @@ choose_builds() {
   unset ZARN_32BIT_CODE
   if runs_32bit_code; then
     [ -f "$WOW64_ROOT/.zarn-ready" ] || as_root env ZARN_WOW64_ROOT="$WOW64_ROOT" "$ZARN_ROOT/scripts/wow64-root.sh" || exit 1
-    [ "$(id -u)" -eq 0 ] || sudo -v
+    as_root true
     BUILDS_CHOSEN+=(32)
     return 0
   fi
