@@ -3,8 +3,7 @@
 # screenshots/ beside it, then Escape held; still running ZARN_END_SECONDS (20) later, it is stopped.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
-bits=$1
-limit=${ZARN_END_SECONDS:-20}
+bits=$1 limit=${ZARN_END_SECONDS:-20}
 shots="$(cd "$(dirname "$2")" && pwd -P)/screenshots"
 
 begin_wine_session "$bits"

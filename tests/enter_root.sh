@@ -41,6 +41,10 @@ a root that is not there|no root at|--root $work/missing .zarn-test
 a folder that is not root's|is not owned by root|--root $work/mine .zarn-test
 a mark that is not the project's|is not one of this project's marks|--root / ../etc/passwd
 EOF
+for cache in "$repository"/build/win*/CMakeCache.txt; do
+  [ ! -f "$cache" ] || expect "${cache#"$repository/"} names the repository by its physical path" \
+    'grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$repository" "$cache"'
+done
 if [ "$(id -u)" != 0 ]; then
   expect "refused: a caller who is not root" 'refused "needs root"'
   echo "not root, and no sudo -n: the refusals of roots of root's, the namespace and the link were not tried"
