@@ -12,6 +12,8 @@ PACKAGES=(
   googletest dpkg-dev python3 gcc libc6-dev clang libclang-rt-14-dev zlib1g-dev qemu-user
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick debootstrap gnuplot-nox
   xserver-xephyr
+  # The release: its installer, its zip and the check of the zip.
+  nsis zip unzip
   # What Wine only recommends, but its DirectDraw, Direct3D and screen size need: OpenGL
   # through Mesa, and the X extensions it asks for the screen's modes and windows.
   libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1 libxfixes3 libxi6 libxinerama1
