@@ -21,7 +21,7 @@ trap 'rm -rf "$work"' EXIT
 write_readme() {
   awk -v version="$version" '
     function plain(text) {
-      gsub(/\*\*/, "", text); gsub(/`/, "", text)
+      gsub(/\*\*/, "", text); gsub(/`/, "", text); gsub(/VERSION/, version, text)
       while (match(text, /\[[^]]*\]\([^)]*\)/)) {
         link = substr(text, RSTART + 1, RLENGTH - 2); sub(/\]\(.*/, "", link)
         text = substr(text, 1, RSTART - 1) link substr(text, RSTART + RLENGTH)
@@ -40,7 +40,7 @@ write_readme() {
     !shown || /^!\[/ || /^```/ || /^\|---/ { next }
     /^\|/ { n = split($0, cell, /[[:space:]]*\|[[:space:]]*/); printf "  %-24s %s\n", plain(cell[2]), plain(cell[3]); next }
     { print plain($0) }
-  ' "$ZARN_ROOT/README.md" | sed 's/$/\r/'
+  ' "$ZARN_ROOT/README.md" | cat -s | sed 's/$/\r/'
 }
 
 # The licences of what the program carries: libpng from its fetched source, and zlib,
