@@ -1,10 +1,11 @@
 // Disturbs a running show as the desktop and a user would, for scripts/soak.sh and
 // scripts/start-end.sh, and times the show's return:
 //   disturb front MS          another program's window in front for MS, then closed
+//   disturb away              the same window left in front until the show ends by itself
 //   disturb display-change    WM_DISPLAYCHANGE to every top-level window
 //   disturb watch             only the wait for the show's copies to move
 //   disturb click TITLE ID    a click on control ID of the window titled TITLE
-// Each but click prints "back N ms" once the show's copies move again, and ends with 1
+// Each but click and away prints "back N ms" once the show's copies move again, and ends with 1
 // when they have not within 2 s, or when the show drew on behind the window in front.
 #include <windows.h>
 
@@ -84,7 +85,7 @@ static HWND FindShow(void)
 // A window of this program comes in front over the show's monitor, as another
 // application's would. Where the system leaves the show in front, the show is told what
 // Windows tells it when another application takes the foreground, and again on the return.
-static int PutWindowInFront(HWND show, DWORD ms)
+static int PutWindowInFront(HWND show, DWORD ms, int stay)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -107,6 +108,14 @@ static int PutWindowInFront(HWND show, DWORD ms)
     int rested = CountChanged() <= MOVED_PIXELS;
     printf("in front (%s): the show %s; ", told ? "WM_ACTIVATEAPP FALSE sent" : "by SetForegroundWindow",
            rested ? "rested" : "drew on");
+    // Left in front, the show must end by itself: its window goes.
+    if (stay) {
+        DWORD start = GetTickCount();
+        while (IsWindow(show) && GetTickCount() - start < 15000)
+            PumpFor(50);
+        printf("%s after %lu ms\n", IsWindow(show) ? "still there" : "ended", (unsigned long)(GetTickCount() - start + ms));
+        return IsWindow(show) || !rested;
+    }
     DestroyWindow(window);
     DWORD closed = GetTickCount();
     if (told)
@@ -132,7 +141,9 @@ int main(int argc, char** argv)
     if (!show)
         return 1;
     if (strcmp(command, "front") == 0 && argc == 3)
-        return PutWindowInFront(show, (DWORD)atoi(argv[2]));
+        return PutWindowInFront(show, (DWORD)atoi(argv[2]), 0);
+    if (strcmp(command, "away") == 0)
+        return PutWindowInFront(show, 1000, 1);
     if (strcmp(command, "display-change") == 0) {
         DWORD start = GetTickCount();
         HDC screen = GetDC(NULL);
@@ -146,6 +157,6 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "watch") == 0)
         return WatchShow(GetTickCount());
-    fprintf(stderr, "usage: disturb front MS | display-change | watch | click TITLE ID\n");
+    fprintf(stderr, "usage: disturb front MS | away | display-change | watch | click TITLE ID\n");
     return 2;
 }
