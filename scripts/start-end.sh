@@ -14,8 +14,8 @@
 # window of it. Each start's line goes into build/winNN/start-end/starts.csv. A start that
 # does not end is caught where its threads are (winedbg's backtrace of every thread, the
 # kernel's view of each in /proc, the X windows) into build/winNN/start-end-traces, with
-# its Wine log (more of it with
-# WINEDEBUG=+seh,+dialog,+win, for instance); then it is stopped with its Wine server.
+# its Wine log (more of it with WINEDEBUG=+seh,+dialog,+win, for instance); then it is
+# stopped with its Wine server.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 bits=64
@@ -35,7 +35,7 @@ traces="$build/start-end-traces"
 mkdir -p "$traces"
 cd "$work"
 csv="$work/starts.csv"
-echo "way,number,exit_code,seconds_to_end,left_behind" >"$csv"
+echo "way,number,exit_code,seconds_to_end,left_behind,presses" >"$csv"
 SHOW=Sprite MESSAGE="Zarn Scr.s. Message" DIALOG="Zarn Screensaver Configuration"
 
 disturb() {
@@ -50,9 +50,15 @@ launch() {
   SESSION_PIDS+=("$pid")
 }
 
-# Waits for the window titled TITLE, up to 30 s.
+# Waits for the window titled TITLE, up to 30 s, searched again and again: Debian 12's
+# xdotool (before 2021) ends a search with an X error when any window goes away meanwhile.
 window_of() {
-  timeout 30 xdotool search --sync --name "^$1\$" 2>/dev/null | head -n 1
+  local tries
+  for tries in $(seq 1 300); do
+    xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep . && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # The start's end: its exit code in code, the seconds from SINCE to its end in took. Past
@@ -128,10 +134,16 @@ start_once() {
   no-ddraw | no-dinput)
     launch "${way#no-}=" /s
     window=$(window_of "$MESSAGE") || true
-    # No window manager gives the box the keyboard: it is given, then Return is OK.
-    [ -z "$window" ] || { xdotool windowfocus "$window" 2>/dev/null || true; }
+    # No window manager gives the box the keyboard: it is given, then Return is OK. A
+    # press can reach the box before it has the keyboard: then Return again, once a
+    # second; the presses are counted.
     local since=$EPOCHREALTIME
-    [ -z "$window" ] || xdotool key Return
+    if [ -n "$window" ]; then
+      for presses in $(seq 1 "$limit"); do
+        xdotool windowfocus "$window" key Return 2>/dev/null || true
+        wait_for_end "$pid" 1 && break
+      done
+    fi
     await_end "$since"
     [ -n "$window" ] || code="$code (no message)"
     ;;
@@ -157,7 +169,7 @@ started=$SECONDS
 faults=0
 for number in $(seq 1 "$count"); do
   for way in "${ways[@]}"; do
-    log="$work/wine.log"
+    log="$work/wine.log" presses=
     : >"$log"
     start_once
     SESSION_PIDS=()
@@ -167,7 +179,7 @@ for number in $(seq 1 "$count"); do
       # The next start begins with a prefix of its own again.
       zwine "$bits" wineserver -w >/dev/null 2>&1 || true
     fi
-    echo "$way,$number,$code,$took,$left" >>"$csv"
+    echo "$way,$number,$code,$took,$left,$presses" >>"$csv"
     [ "$code" = 0 ] && [ "$left" = none ] || {
       faults=$((faults + 1))
       echo "start-end: $way $number: exit code $code, $took s, left behind: $left" >&2
@@ -176,12 +188,12 @@ for number in $(seq 1 "$count"); do
 done
 
 echo "start-end: $bits-bit program, $(zwine "$bits" wine --version 2>/dev/null), $count of each way, $((SECONDS - started)) s; each start's line in $csv"
-awk -F, 'NR > 1 { n[$1]++; codes[$1, $3]++; if ($5 != "none") left[$1]++
+awk -F, 'NR > 1 { n[$1]++; codes[$1, $3]++; if ($5 != "none") left[$1]++; if ($6 > 1) again[$1]++
     if ($4 ~ /^[0-9.]+$/) { t = $4 + 0; sum[$1] += t; if (t > most[$1]) most[$1] = t } }
   END { for (way in n) {
       line = ""
       for (key in codes) { split(key, part, SUBSEP); if (part[1] == way) line = line sprintf(" %s x%d", part[2], codes[key]) }
-      printf "  %-11s %d starts, exit code%s; to the end %.2f s on average, %.2f s at most; left behind: %d\n",
-        way, n[way], line, sum[way] / n[way], most[way], left[way] } }' "$csv" | sort
+      printf "  %-11s %d starts, exit code%s; to the end %.2f s on average, %.2f s at most; left behind: %d%s\n",
+        way, n[way], line, sum[way] / n[way], most[way], left[way], again[way] ? "; Return pressed again: " again[way] : "" } }' "$csv" | sort
 echo "start-end: faults: $faults (the bound: exit code 0 within $limit s, nothing left)"
 [ "$faults" -eq 0 ]
