@@ -140,7 +140,7 @@ growth=$(awk -F, -v total="$ran" '
       slack = name[i] ~ /bytes|set|kb/ ? (name[i] ~ /kb/ ? 1024 : 1048576) : 2
       verdict = !seen[i] ? "not measured (Wine gives 0)" : second[i] <= first[i] + slack ? "flat" : "GREW"
       printf "  %-17s start %s, highest %s in the first half, %s in the second, end %s: %s\n",
-        name[i], start[i], first[i], second[i], end[i], verdict } }' "$csv")
+        name[i], start[i], first[i] + 0, second[i] + 0, end[i], verdict } }' "$csv")
 echo "$growth"
 grep -q GREW <<<"$growth" && faults=$((faults + 1))
 "$ZARN_ROOT/scripts/soak-plot.sh" || faults=$((faults + 1))
