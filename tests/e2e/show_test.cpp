@@ -87,16 +87,16 @@ TEST(Show, OutOfTheForegroundItRestsThenComesBackInTimeOrEnds)
         Scr show(folder, "/s");
         HWND screen = WaitForShow();
         ASSERT_NE(screen, nullptr) << "the screen is still held";
-        int front = &c == &cases[0] ? ticksIn2s() : (Sleep(2000), 0);
+        Sleep(2000);
         DWORD lost = GetTickCount();
         SendMessageTimeoutA(screen, WM_ACTIVATEAPP, FALSE, 0, SMTO_NORMAL, 5000, NULL);
         auto since = [&] { return GetTickCount() - lost; };
         if (&c == &cases[0]) {
-            // Against the same show in front, in the same run: the busier the machine, the less either gets.
-            Sleep(1000);
-            int back = ticksIn2s();
-            printf("CPU of the show over 2 s, in 1/100 s: %d in front, %d in the background\n", front, back);
-            EXPECT_TRUE(back >= 0 && back * 4 < front) << back << " of " << front << " ticks: it spins in the background";
+            // A resting show wakes only for its messages: 0 to 2 hundredths here, however busy the machine. One that
+            // spins took 40 to 56 beside other builds, 79 to 97 on a quiet machine (the rest went to Wine's server).
+            int back = (Sleep(1000), ticksIn2s());
+            printf("CPU of the show over 2 s in the background: %d hundredths of a second\n", back);
+            EXPECT_TRUE(back >= 0 && back < 30) << back << " ticks: it spins in the background";
         }
         if (c.back) {
             Sleep(3000);
