@@ -20,13 +20,7 @@ window)
   echo "The window was closed: the program was ended."
   exit 0
   ;;
-two-monitors)
-  export "ZARN_PREFIX_$bits=$ZARN_ROOT/build/win$bits/wineprefix-monitors"
-  end_session_on_exit
-  XVFB_SCREEN=1400x600x24 start_private_display || exit 1
-  begin_wine_session "$bits" Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
-  prefix_setting "$bits" '"UseXRandR"="N"' 'HKCU\Software\Wine\X11 Driver' UseXRandR N
-  ;;
+two-monitors) begin_two_monitor_session "$bits" || exit 1 ;;
 *) XVFB_SCREEN=$screen begin_wine_session "$bits" || exit 1 ;;
 esac
 start_program "$bits" "$@"

@@ -7,9 +7,7 @@ source "$(dirname "$0")/lib/commands.sh"
 PACKAGES=(cmake make git g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev googletest dpkg-dev python3 gcc
   libc6-dev clang libclang-rt-14-dev zlib1g-dev qemu-user wine wine64 fonts-wine xvfb xauth xdotool x11-utils
-  imagemagick debootstrap gnuplot-nox xserver-xephyr xrestop
-  # The release: its installer, its zip and the check of the zip.
-  nsis zip unzip
+  imagemagick debootstrap gnuplot-nox xserver-xephyr xrestop nsis zip unzip
   # Only recommended by Wine, but needed by its DirectDraw, Direct3D and screen modes:
   libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libxcursor1 libxfixes3 libxi6 libxinerama1 libxrandr2
   libxrender1 libxxf86vm1 libxcomposite1)

@@ -22,12 +22,7 @@ command -v xrestop >/dev/null || fail "xrestop is missing (Debian's xrestop): it
 build="$ZARN_ROOT/build/win$bits"
 work="$build/soak"
 
-# The two-monitor display and prefix of run-on-display.sh.
-export "ZARN_PREFIX_$bits=$build/wineprefix-monitors"
-end_session_on_exit
-XVFB_SCREEN=1400x600x24 start_private_display || exit 1
-begin_wine_session "$bits" Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || exit 1
-prefix_setting "$bits" '"UseXRandR"="N"' 'HKCU\Software\Wine\X11 Driver' UseXRandR N
+begin_two_monitor_session "$bits" || exit 1
 
 fresh_folder "$work" "$build/Zarn_Scr.scr"
 printf 'ZCOUNT = 100\r\nZDELAY = 0\r\n' >"$work/Zarn_Scr.ini"

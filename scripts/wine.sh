@@ -8,8 +8,7 @@ shift 2
 display_of_build=ZARN_DISPLAY_$bits prefix_of_build=ZARN_PREFIX_$bits
 export DISPLAY=${!display_of_build:-${DISPLAY:-}}
 [ -n "${!prefix_of_build:-}" ] && export WINEPREFIX=${!prefix_of_build}
-# Wine spells Windows file names in the locale's character set.
-export LC_ALL=C.UTF-8
+export LC_ALL=C.UTF-8 # Wine spells Windows file names in the locale's character set
 
 [[ $bits =~ ^(32|64)$ ]] || fail "wine.sh: the build is 32 or 64, not '$bits'"
 [ "$bits" = 32 ] || exec "$command" "$@"
@@ -25,8 +24,7 @@ passed=(PATH=/usr/local/bin:/usr/bin:/bin HOME=/tmp LC_ALL=C.UTF-8)
 for name in DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH ZARN_BUILD $(compgen -e | grep '^GTEST_' || true); do
   [ -n "${!name+set}" ] && passed+=("$name=${!name}")
 done
-# An X server that asks for a cookie gets the caller's.
-cookie=${XAUTHORITY:-${HOME:-/nonexistent}/.Xauthority}
+cookie=${XAUTHORITY:-${HOME:-/nonexistent}/.Xauthority} # for an X server that asks for one
 [ -r "$cookie" ] || cookie=
 # The caller's folder, where the root has it too: in the repository.
 folder=/tmp

@@ -14,6 +14,15 @@ begin_wine_session() {
   prepare_wine_prefix "$bits" "$prefix"
 }
 
+# begin_two_monitor_session BITS: two 640x480 Xinerama heads in a Xephyr, and a prefix of its own told not to use XRandR.
+begin_two_monitor_session() {
+  export "ZARN_PREFIX_$1=$ZARN_ROOT/build/win$1/wineprefix-monitors"
+  end_session_on_exit
+  XVFB_SCREEN=1400x600x24 start_private_display || return 1
+  begin_wine_session "$1" Xephyr -screen 640x480x16+0+0 -screen 640x480x16+660+0 +xinerama -nolisten tcp -noreset || return 1
+  prefix_setting "$1" '"UseXRandR"="N"' 'HKCU\Software\Wine\X11 Driver' UseXRandR N
+}
+
 # start_program BITS PROGRAM [ARGUMENTS]: in the background, as PROGRAM_PID.
 start_program() {
   zwine "$1" wine "${@:2}" &
