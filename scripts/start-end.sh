@@ -134,13 +134,14 @@ start_once() {
   no-ddraw | no-dinput)
     launch "${way#no-}=" /s
     window=$(window_of "$MESSAGE") || true
-    # No window manager gives the box the keyboard: it is given, then Return is OK. A
-    # press can reach the box before it has the keyboard: then Return again, once a
-    # second; the presses are counted.
+    # No window manager gives the box the keyboard: it is given, and Return pressed once
+    # the focus has moved (--sync, bounded, as it can wait for ever), then Return is OK.
+    # Should a press still miss the box, Return again once a second; presses are counted.
     local since=$EPOCHREALTIME
     if [ -n "$window" ]; then
       for presses in $(seq 1 "$limit"); do
-        xdotool windowfocus "$window" key Return 2>/dev/null || true
+        timeout 2 xdotool windowfocus --sync "$window" 2>/dev/null || true
+        xdotool key Return 2>/dev/null || true
         wait_for_end "$pid" 1 && break
       done
     fi
