@@ -42,7 +42,7 @@ start_show() {
   local tries
   "$root/scripts/run-on-display.sh" 64 window run_in_window/Zarn_Scr.scr /s >/dev/null 2>&1 &
   run=$!
-  window= nested= WIDTH=0 HEIGHT=0
+  window= nested= WIDTH=0 HEIGHT=0 X=0 Y=0
   for tries in $(seq 1 600); do
     window=$(xdotool search --name '^Zarn Screensaver$' 2>/dev/null | head -1)
     [ -n "$window" ] && break
