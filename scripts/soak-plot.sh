@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Draws docs/soak.png from the soak runs' files (build/win64/soak and build/win32/soak):
+# soak-plot.sh [PICTURE (docs/soak.png)]: draws the soak runs' files (build/win64/soak and
+# build/win32/soak) into PICTURE:
 # one panel per quantity that some run measured (a column that stays 0 is Wine's answer,
 # not a measure), one line per build, and the disturbances marked as vertical lines.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+picture=${1:-$root/docs/soak.png}
 command -v gnuplot >/dev/null || "$root/scripts/setup.sh"
 csvs=() titles=()
 for bits in 64 32; do
@@ -51,7 +53,7 @@ arrows=$(awk -F, 'NR > 1 { colour = $2 == "window" ? "red" : $2 == "keys" ? "dar
 rows=$(((${#panels[@]} + 2) / 3))
 gnuplot <<PLOT
 set terminal pngcairo noenhanced size 1350,$((250 * rows + 40)) font ",9"
-set output '$root/docs/soak.png'
+set output '$picture'
 set datafile separator ','
 set multiplot layout $rows,3 title "Soak: 100 copies, no frame delay, two monitors. Dotted: a window in front (red), WM_DISPLAYCHANGE (blue), 50 keys (green)"
 set xlabel 'minute'
@@ -62,4 +64,4 @@ $arrows
 $(printf '%s\n' "${panels[@]}")
 unset multiplot
 PLOT
-echo "soak-plot: docs/soak.png"
+echo "soak-plot: $picture"

@@ -5,12 +5,13 @@
 # other than Escape; after each the show must move again within 2 s. Every 10 s what the
 # show's own process holds goes into build/winNN/soak/soak.csv (see SAMPLES), the
 # disturbances into events.csv. At the end Escape is held until the show ends, for
-# ZARN_END_SECONDS (20) at most. Whatever the show did, the summary is printed and
-# docs/soak.png drawn; the run fails when the show did not end with 0, missed a return,
-# or a quantity grew: after the first twelfth of the run (5 of 60 minutes), the highest
-# value of the second half may pass the first half's highest by 1 MiB for sizes and by
-# 2 for counts. Private bytes, handles, GDI and USER objects that stay 0 are Wine's answer
-# for another process: not measured.
+# ZARN_END_SECONDS (20) at most. Whatever the show did, the summary is printed and the
+# plot drawn: docs/soak.png after an hour or more, soak.png beside the samples after a
+# shorter trial, so that a trial never replaces the page's picture. The run fails when
+# the show did not end with 0, missed a return, or a quantity grew: after the first
+# twelfth of the run (5 of 60 minutes), the highest value of the second half may pass the
+# first half's highest by 1 MiB for sizes and by 2 for counts. Private bytes, handles,
+# GDI and USER objects that stay 0 are Wine's answer for another process: not measured.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 bits=64
@@ -108,15 +109,12 @@ if ! kill -0 "$show" 2>/dev/null; then
   code="none: the show ended by itself after $ran s"
   wait "$PROGRAM_PID" && code="$code, with 0" || code="$code, with $?"
 else
-  # Held, so that the show's poll of the keyboard sees it however slow a frame.
-  xdotool keydown Escape
-  if wait_for_end "$PROGRAM_PID" "$limit"; then
+  if wait_for_end "$PROGRAM_PID" "$limit" Escape; then
     code=0
     wait "$PROGRAM_PID" || code=$?
   else
     code="none within $limit s of Escape"
   fi
-  xdotool keyup Escape
 fi
 [ "$code" = 0 ] && SESSION_PIDS=() || faults=$((faults + 1))
 
@@ -138,6 +136,8 @@ growth=$(awk -F, -v total="$ran" '
         name[i], start[i], first[i] + 0, second[i] + 0, end[i], verdict } }' "$csv")
 echo "$growth"
 grep -q GREW <<<"$growth" && faults=$((faults + 1))
-"$ZARN_ROOT/scripts/soak-plot.sh" || faults=$((faults + 1))
+picture=$ZARN_ROOT/docs/soak.png
+[ "$minutes" -ge 60 ] || picture=$work/soak.png
+"$ZARN_ROOT/scripts/soak-plot.sh" "$picture" || faults=$((faults + 1))
 echo "soak: samples in $csv, disturbances in $events; faults: $faults"
 [ "$faults" -eq 0 ]

@@ -61,11 +61,11 @@ window_of() {
   return 1
 }
 
-# The start's end: its exit code in code, the seconds from SINCE to its end in took. Past
-# the limit, its threads are traced and it is stopped.
+# The start's end, KEY held meanwhile if given: its exit code in code, the seconds from
+# SINCE to its end in took. Past the limit, its threads are traced and it is stopped.
 await_end() {
   local since=$1
-  if wait_for_end "$pid" "$limit"; then
+  if wait_for_end "$pid" "$limit" "${2:-}"; then
     took=$(awk -v a="$since" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
     code=0
     wait "$pid" || code=$?
@@ -120,10 +120,7 @@ start_once() {
       disturb away >>"$log" || true
       await_end "$started"
     else
-      # Held, so that the show's poll of the keyboard sees it however slow a frame.
-      xdotool keydown Escape
-      await_end "$EPOCHREALTIME"
-      xdotool keyup Escape
+      await_end "$EPOCHREALTIME" Escape
     fi
     # The second start is the way's subject; the first must end as well.
     if [ "$way" = second ]; then

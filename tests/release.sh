@@ -110,10 +110,8 @@ if [ "$bits" = 32 ]; then
     import -display "$DISPLAY" -window root show.png 2>/dev/null
     [ "$(convert show.png -colorspace Gray -format "%[fx:maxima>0]" info:)" = 1 ] && break
   done
-  xdotool keydown Escape
   status="still running 20 s after Escape"
-  ! wait_for_end "$PROGRAM_PID" 20 || { wait "$PROGRAM_PID"; status=$?; }
-  xdotool keyup Escape
+  ! wait_for_end "$PROGRAM_PID" 20 Escape || { wait "$PROGRAM_PID"; status=$?; }
   expect "the installed saver started by that path shows its picture" '[ "$(convert show.png -colorspace Gray -format "%[fx:maxima>0]" info:)" = 1 ]'
   expect "and ends on Escape with 0 ($status)" '[ "$status" = 0 ]'
   x86_64-w64-mingw32-gcc -o ok.exe -x c - <<'EOF'

@@ -30,14 +30,17 @@ start_program() {
   SESSION_PIDS+=("$PROGRAM_PID")
 }
 
-# wait_for_end PID SECONDS (PID: -GROUP for a process group): 1 when it still runs.
+# wait_for_end PID SECONDS [KEY] (PID: -GROUP for a process group): 1 when it still runs.
+# KEY is held meanwhile, so that a show's poll of the keyboard sees it however slow a frame.
 wait_for_end() {
-  local tries
+  local tries ended=1
+  [ -z "${3:-}" ] || xdotool keydown "$3"
   for tries in $(seq 1 $(($2 * 10))); do
-    kill -0 -- "$1" 2>/dev/null || return 0
+    kill -0 -- "$1" 2>/dev/null || { ended=0 && break; }
     sleep 0.1
   done
-  ! kill -0 -- "$1" 2>/dev/null
+  [ -z "${3:-}" ] || xdotool keyup "$3"
+  [ "$ended" = 0 ] || ! kill -0 -- "$1" 2>/dev/null
 }
 
 # Ends the command with the exit code of the program, once it ends.
