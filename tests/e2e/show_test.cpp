@@ -209,7 +209,8 @@ TEST(Show, OnlyTheSystemsOwnLibrariesRun)
                 EXPECT_EQ(show.Wait(), 0u);
             } else {
                 EXPECT_NE(WaitForShow(), nullptr);
-                EXPECT_GT(Count(TakeShot(8000), NotBlack), 500) << "no copies fly";
+                // The copies grow frame by frame: on a loaded machine frames are slow, so wait long for them.
+                EXPECT_GT(Count(TakeShot(30000), NotBlack), 500) << "no copies fly";
                 EXPECT_EQ(EndWithEscape(show), 0u);
             }
         }
