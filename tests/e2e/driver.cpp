@@ -43,7 +43,8 @@ Scr::Scr(const Folder& folder, const std::string& parameters)
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    EXPECT_TRUE(CreateProcessW(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder.path.c_str(), &startup, &started));
+    EXPECT_TRUE(CreateProcessW(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder.path.c_str(), &startup, &started))
+        << "error " << GetLastError();
     CloseHandle(started.hThread);
     process = started.hProcess;
 }
