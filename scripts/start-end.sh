@@ -15,7 +15,7 @@
 # does not end is caught where its threads are (winedbg's backtrace of every thread, the
 # kernel's view of each in /proc, the X windows) into build/winNN/start-end-traces, with
 # its Wine log (more of it with WINEDEBUG=+seh,+dialog,+win, for instance); then it is
-# stopped with its Wine server.
+# stopped with its Wine server. Any other faulty start leaves its Wine log there too.
 set -euo pipefail
 source "$(dirname "$0")/lib/commands.sh"
 bits=64
@@ -180,7 +180,9 @@ for number in $(seq 1 "$count"); do
     echo "$way,$number,$code,$took,$left,$presses" >>"$csv"
     [ "$code" = 0 ] && [ "$left" = none ] || {
       faults=$((faults + 1))
-      echo "start-end: $way $number: exit code $code, $took s, left behind: $left" >&2
+      # Its Wine log tells a start that never ran apart from one the program ended wrongly.
+      cp "$log" "$traces/$(date +%Y%m%d-%H%M%S)-$way-$number-exit.log"
+      echo "start-end: $way $number: exit code $code, $took s, left behind: $left; its Wine log in $traces" >&2
     }
   done
 done
