@@ -111,12 +111,13 @@ static int32_t IsAwayTooLong(int32_t away, uint32_t now)
 
 // Out of the foreground the keyboard device no longer reads Escape, yet the show would
 // hold the single-instance guard against every later start: it ends by itself instead.
-// A minimised window counts as well as an inactive one or lost surfaces.
+// A minimised window counts as well as an inactive one or lost surfaces; an absence the
+// frames missed, being stalled meanwhile, counts by the window's own timing.
 static void EndShowWhenOver(void)
 {
     PollKeyboard();
     int32_t away = !IsScreenInFront();
-    if (IsAwayTooLong(away, ReadClockMs()) || IsKeyDown(KEY_ESCAPE))
+    if (IsAwayTooLong(away, ReadClockMs()) || TakeLastAbsenceMs() >= AWAY_LIMIT_MS || IsKeyDown(KEY_ESCAPE))
         EndProgram();
 }
 

@@ -15,6 +15,9 @@ static int32_t ScreenWidth;
 static int32_t ScreenHeight;
 static PixelLayout Layout;
 static int32_t ScreenActive; // 1 while the screen window is the active window
+static int32_t AbsenceOpen;     // 1 from the window's loss of activation to its return
+static DWORD AbsenceStart;      // tick count of that loss
+static DWORD LastAbsenceMs;     // the length of the last absence that ended, until taken
 // Set when a flip finds the surfaces lost; cleared once they are restored.
 static int32_t ScreenLost;
 static DDSURFACEDESC2 OpenDescription; // the primary's description, taken at open
@@ -97,17 +100,38 @@ static void FollowShowWithCovers(void)
     ShowMonitorCovers(IsScreenInFront());
 }
 
+// Each absence is timed by the window's own messages, so that a show whose frames
+// stalled across it still learns how long it was away.
+static void FollowActivation(int32_t active)
+{
+    DWORD now = GetTickCount();
+    if (ScreenActive && !active) {
+        AbsenceOpen = 1;
+        AbsenceStart = now;
+    } else if (active && AbsenceOpen) {
+        AbsenceOpen = 0;
+        LastAbsenceMs = now - AbsenceStart;
+    }
+    ScreenActive = active;
+    FollowShowWithCovers();
+}
+
+uint32_t TakeLastAbsenceMs(void)
+{
+    uint32_t length = LastAbsenceMs;
+    LastAbsenceMs = 0;
+    return length;
+}
+
 static LRESULT CALLBACK ScreenWindowProcedure(HWND window, UINT message, WPARAM first, LPARAM second)
 {
     switch (message) {
     case WM_ACTIVATE:
-        ScreenActive = LOWORD(first) != WA_INACTIVE;
-        FollowShowWithCovers();
+        FollowActivation(LOWORD(first) != WA_INACTIVE);
         return 0;
     case WM_ACTIVATEAPP:
         // Another application or desktop took the screen, or gave it back.
-        ScreenActive = first != FALSE;
-        FollowShowWithCovers();
+        FollowActivation(first != FALSE);
         return 0;
     case WM_SIZE:
         FollowShowWithCovers();
@@ -234,6 +258,8 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     FindScreenPixelFormat();
     ScreenLost = 0;
     ScreenActive = 1;
+    AbsenceOpen = 0;
+    LastAbsenceMs = 0;
     // Taken after the mode change, which can move the other monitors.
     OpenMonitorCovers(ScreenWindow);
     FollowShowWithCovers();

@@ -20,6 +20,9 @@ IDirectDrawSurface7* FlipScreen(void);
 int32_t IsScreenShowing(void);
 // 1 while the screen is showing and its window is not minimised: the show is in front.
 int32_t IsScreenInFront(void);
+// How long the screen window's last absence from the foreground lasted, in ms, once it
+// is back; 0 when none ended since the last call.
+uint32_t TakeLastAbsenceMs(void);
 // Dispatches every message waiting for the thread; the screen window's procedure runs here.
 void PumpMessages(void);
 void ClearBackBuffer(int32_t red, int32_t green, int32_t blue);
