@@ -15,8 +15,7 @@ static int32_t ScreenWidth;
 static int32_t ScreenHeight;
 static PixelLayout Layout;
 static int32_t ScreenActive; // 1 while the screen window is the active window
-static int32_t AbsenceOpen;     // 1 from the window's loss of activation to its return
-static DWORD AbsenceStart;      // tick count of that loss
+static DWORD AbsenceStart;      // tick count of the window's last loss of activation
 static DWORD LastAbsenceMs;     // the length of the last absence that ended, until taken
 // Set when a flip finds the surfaces lost; cleared once they are restored.
 static int32_t ScreenLost;
@@ -101,17 +100,15 @@ static void FollowShowWithCovers(void)
 }
 
 // Each absence is timed by the window's own messages, so that a show whose frames
-// stalled across it still learns how long it was away.
+// stalled across it still learns how long it was away. Activations before the screen
+// opens count for nothing: opening clears what they left.
 static void FollowActivation(int32_t active)
 {
     DWORD now = GetTickCount();
-    if (ScreenActive && !active) {
-        AbsenceOpen = 1;
+    if (ScreenActive && !active)
         AbsenceStart = now;
-    } else if (active && AbsenceOpen) {
-        AbsenceOpen = 0;
+    else if (active && !ScreenActive)
         LastAbsenceMs = now - AbsenceStart;
-    }
     ScreenActive = active;
     FollowShowWithCovers();
 }
@@ -258,7 +255,6 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     FindScreenPixelFormat();
     ScreenLost = 0;
     ScreenActive = 1;
-    AbsenceOpen = 0;
     LastAbsenceMs = 0;
     // Taken after the mode change, which can move the other monitors.
     OpenMonitorCovers(ScreenWindow);
